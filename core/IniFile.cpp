@@ -1,0 +1,71 @@
+// The INI routines on files.
+#include "core/IniFile.h"
+
+#include <windows.h>
+
+#include "core/Error.h"
+
+namespace {
+
+IniDocument ReadDocument(const std::wstring& path)
+{
+    try {
+        std::optional<std::string> bytes = TryReadFileBytes(path);
+        return bytes ? IniDocument::Parse(DecodeText(*bytes)) : IniDocument();
+    } catch (const AppError&) {
+        return IniDocument();
+    }
+}
+
+BOOL CALLBACK RepaintWindow(HWND window, LPARAM)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
+}  // namespace
+
+IniFile LoadIniFile(const std::wstring& path)
+{
+    IniFile file{path, {}, TextEncoding::Ansi};
+    if (std::optional<std::string> bytes = TryReadFileBytes(path)) {
+        file.encoding = DetectEncoding(*bytes);
+        file.doc = IniDocument::Parse(DecodeText(*bytes, file.encoding));
+    }
+    return file;
+}
+
+void SaveIniFile(const IniFile& file)
+{
+    WriteFileAtomic(file.path, EncodeText(file.doc.Serialize(), file.encoding, file.path));
+    RepaintWindows();
+}
+
+std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                           const std::wstring& def)
+{
+    return ReadDocument(path).ReadString(section, key, def);
+}
+
+int32_t ReadIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t def)
+{
+    return ReadDocument(path).ReadInteger(section, key, def);
+}
+
+void WriteIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                    const std::wstring& value)
+{
+    IniFile file = LoadIniFile(path);
+    file.doc.WriteString(section, key, value);
+    SaveIniFile(file);
+}
+
+void WriteIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t value)
+{
+    WriteIniString(path, section, key, std::to_wstring(value));
+}
+
+void RepaintWindows()
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), RepaintWindow, 0);
+}

@@ -1,0 +1,36 @@
+// The INI routines on files: every call reads or rewrites the whole file, nothing is
+// cached. Files are in the ANSI code page unless they start with a byte-order mark,
+// in which case they are read, and written back, in that encoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Files.h"
+#include "core/Ini.h"
+
+// A whole INI file in memory, for batches of changes written back once.
+struct IniFile {
+    std::wstring path;
+    IniDocument doc;
+    TextEncoding encoding = TextEncoding::Ansi;
+};
+
+// A missing file loads as an empty document; an unreadable one throws AppError.
+IniFile LoadIniFile(const std::wstring& path);
+// Rewrites the file at once (see WriteFileAtomic), then lets the windows repaint.
+void SaveIniFile(const IniFile& file);
+
+// Never fail: a missing, unreadable or malformed file gives the default.
+std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                           const std::wstring& def);
+int32_t ReadIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t def);
+
+// Create a missing file; a file that cannot be written throws AppError naming it.
+void WriteIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                    const std::wstring& value);
+void WriteIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t value);
+
+// Lets this thread's windows paint what is invalid, and nothing else: no input and no
+// queued command runs, so a second click cannot start a command inside this one.
+void RepaintWindows();
