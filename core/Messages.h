@@ -1,0 +1,54 @@
+// Message boxes, and the one path by which errors reach the user.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+// Every message box of the program: owned by owner, task-modal, brought to the
+// foreground; flags add the buttons and the icon. Returns the button chosen.
+int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
+
+// The application's handler for errors that end a command: shows the error's message
+// in an error box (caption [Strings] RS_100) and returns; the program goes on.
+void ReportError(HWND owner, const std::exception& error);
+
+// Runs one command and reports any error it raises; true when it ended normally.
+template <typename Command>
+bool RunCommand(HWND owner, Command&& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& error) {
+        ReportError(owner, error);
+    } catch (...) {
+        ReportError(owner, std::exception());
+    }
+    return false;
+}
+
+// How a command talks to the user: real message boxes in the program, a scripted
+// answerer in tests.
+class UserPrompt {
+public:
+    virtual ~UserPrompt() = default;
+    // An error box: caption [Strings] RS_100, OK, error icon.
+    virtual void Error(const std::wstring& text) = 0;
+    // A Yes/No question with the question icon; true only for Yes.
+    virtual bool Ask(const std::wstring& text, const std::wstring& caption) = 0;
+    // A notice with the information icon and OK.
+    virtual void Inform(const std::wstring& text, const std::wstring& caption) = 0;
+};
+
+class MessageBoxPrompt : public UserPrompt {
+public:
+    explicit MessageBoxPrompt(HWND owner) : owner_(owner) {}
+    void Error(const std::wstring& text) override;
+    bool Ask(const std::wstring& text, const std::wstring& caption) override;
+    void Inform(const std::wstring& text, const std::wstring& caption) override;
+
+private:
+    HWND owner_;
+};
