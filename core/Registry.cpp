@@ -1,0 +1,290 @@
+// The settings store over the registry. Every routine opens what it needs and closes
+// it again before it returns.
+#include "core/Registry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/Handles.h"
+#include "core/Text.h"
+#include "core/WinError.h"
+
+namespace {
+
+HKEY RootKey(RegistryRoot root)
+{
+    switch (root) {
+    case 1: return HKEY_CLASSES_ROOT;
+    case 3: return HKEY_LOCAL_MACHINE;
+    case 4: return HKEY_USERS;
+    case 5: return HKEY_CURRENT_CONFIG;
+    case 6: return HKEY_DYN_DATA;
+    default: return HKEY_CURRENT_USER;
+    }
+}
+
+std::wstring ValuePath(const std::wstring& key, const std::wstring& name) { return key + L"\\" + name; }
+
+// Opens an existing key; an empty handle when it is not there. Other failures throw.
+RegKey OpenKey(RegistryRoot root, const std::wstring& key, REGSAM access)
+{
+    RegKey handle;
+    LONG status = ::RegOpenKeyExW(RootKey(root), key.c_str(), 0, access, handle.Receive());
+    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return RegKey();
+    if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot open the registry key " + key, status);
+    return handle;
+}
+
+RegKey CreateKey(HKEY parent, const std::wstring& key, const std::wstring& what)
+{
+    RegKey handle;
+    LONG status = ::RegCreateKeyExW(parent, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_READ | KEY_WRITE, nullptr, handle.Receive(), nullptr);
+    if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+    return handle;
+}
+
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+// The value's type and bytes, or nothing when it does not exist.
+std::optional<RawValue> QueryValue(HKEY key, const std::wstring& name, const std::wstring& what)
+{
+    RawValue value;
+    DWORD size = 0;
+    LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size);
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        value.data.resize(size);
+        status = ::RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            value.data.resize(size);
+            return value;
+        }
+    }
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    ThrowSystemError(what, status);
+}
+
+std::wstring TextOf(const RawValue& value)
+{
+    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+[[noreturn]] void ThrowWrongType(const std::wstring& key, const std::wstring& name)
+{
+    throw AppError(L"The registry value " + ValuePath(key, name) + L" has a type that cannot be read here.");
+}
+
+std::optional<RawValue> ReadValue(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+{
+    RegKey handle = OpenKey(root, key, KEY_QUERY_VALUE);
+    if (!handle) return std::nullopt;
+    return QueryValue(handle.Get(), name, L"Cannot read the registry value " + ValuePath(key, name));
+}
+
+void SetValue(RegistryRoot root, const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
+              DWORD size)
+{
+    const std::wstring what = L"Cannot write the registry value " + ValuePath(key, name);
+    RegKey handle = CreateKey(RootKey(root), key, what);
+    LONG status = ::RegSetValueExW(handle.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+}
+
+std::vector<std::wstring> SubKeyNames(HKEY key, const std::wstring& path)
+{
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        LONG status = ::RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot list the registry key " + path, status);
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+std::vector<std::wstring> ValueNames(HKEY key, const std::wstring& path)
+{
+    DWORD maxName = 0;
+    LONG status = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                                     nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot list the registry key " + path, status);
+    std::vector<std::wstring> names;
+    std::wstring name(maxName + 1, L'\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD length = maxName + 1;
+        status = ::RegEnumValueW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot list the registry key " + path, status);
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+void EraseTree(HKEY parent, const std::wstring& name, const std::wstring& path)
+{
+    {
+        RegKey key;
+        LONG status = ::RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | DELETE, key.Receive());
+        if (status == ERROR_FILE_NOT_FOUND) return;
+        if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot delete the registry key " + path, status);
+        std::vector<std::wstring> children = SubKeyNames(key.Get(), path);
+        for (auto it = children.rbegin(); it != children.rend(); ++it) EraseTree(key.Get(), *it, path + L"\\" + *it);
+    }
+    LONG status = ::RegDeleteKeyW(parent, name.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        ThrowSystemError(L"Cannot delete the registry key " + path, status);
+}
+
+void CopyTree(HKEY from, HKEY to, const std::wstring& fromPath, const std::wstring& toPath)
+{
+    const std::wstring what = L"Cannot copy the registry key " + fromPath + L" to " + toPath;
+    std::vector<std::wstring> names = ValueNames(from, fromPath);
+    // The unnamed default value first, then the named ones in enumeration order.
+    std::stable_partition(names.begin(), names.end(), [](const std::wstring& n) { return n.empty(); });
+    for (const std::wstring& name : names) {
+        std::optional<RawValue> value = QueryValue(from, name, what);
+        if (!value) continue;
+        LONG status = ::RegSetValueExW(to, name.c_str(), 0, value->type, value->data.data(),
+                                       static_cast<DWORD>(value->data.size()));
+        if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+    }
+    for (const std::wstring& name : SubKeyNames(from, fromPath)) {
+        RegKey child;
+        LONG status = ::RegOpenKeyExW(from, name.c_str(), 0, KEY_READ, child.Receive());
+        if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+        RegKey copy = CreateKey(to, name, what);
+        CopyTree(child.Get(), copy.Get(), fromPath + L"\\" + name, toPath + L"\\" + name);
+    }
+}
+
+bool KeyExists(RegistryRoot root, const std::wstring& key) { return static_cast<bool>(OpenKey(root, key, KEY_READ)); }
+
+// Copies oldKey to newKey when the guard allows it; true when it copied.
+bool CopyGuarded(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
+{
+    if (oldKey.find(L"Kitwright") == std::wstring::npos || newKey.find(L"Kitwright") == std::wstring::npos) return false;
+    RegKey from = OpenKey(root, oldKey, KEY_READ);
+    if (!from || KeyExists(root, newKey)) return false;
+    RegKey to = CreateKey(RootKey(root), newKey, L"Cannot create the registry key " + newKey);
+    CopyTree(from.Get(), to.Get(), oldKey, newKey);
+    return true;
+}
+
+int32_t ReadRegNumber(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t def)
+{
+    std::optional<RawValue> value = ReadValue(root, key, name);
+    if (!value) return def;
+    if (value->type == REG_SZ) return ParseInteger(TextOf(*value)).value_or(def);
+    if (value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) ThrowWrongType(key, name);
+    int32_t number;
+    std::copy_n(value->data.data(), sizeof number, reinterpret_cast<BYTE*>(&number));
+    return number;
+}
+
+}  // namespace
+
+std::wstring ReadRegString(RegistryRoot root, const std::wstring& key, const std::wstring& name,
+                           const std::wstring& def)
+{
+    std::optional<RawValue> value = ReadValue(root, key, name);
+    if (!value) return def;
+    if (value->type != REG_SZ && value->type != REG_EXPAND_SZ) ThrowWrongType(key, name);
+    return TextOf(*value);
+}
+
+bool ReadRegBool(RegistryRoot root, const std::wstring& key, const std::wstring& name, bool def)
+{
+    return ReadRegNumber(root, key, name, def ? 1 : 0) != 0;
+}
+
+int32_t ReadRegInteger(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t def)
+{
+    return ReadRegNumber(root, key, name, def);
+}
+
+void WriteRegString(RegistryRoot root, const std::wstring& key, const std::wstring& name, const std::wstring& text)
+{
+    SetValue(root, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void WriteRegBool(RegistryRoot root, const std::wstring& key, const std::wstring& name, bool value)
+{
+    WriteRegInteger(root, key, name, value ? 1 : 0);
+}
+
+void WriteRegInteger(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t value)
+{
+    SetValue(root, key, name, REG_DWORD, &value, sizeof value);
+}
+
+void EraseRegKey(RegistryRoot root, const std::wstring& key)
+{
+    EraseTree(RootKey(root), key, key);
+}
+
+void DeleteRegValue(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+{
+    RegKey handle = OpenKey(root, key, KEY_SET_VALUE);
+    if (!handle) return;
+    LONG status = ::RegDeleteValueW(handle.Get(), name.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        ThrowSystemError(L"Cannot delete the registry value " + ValuePath(key, name), status);
+}
+
+bool RegSubKeyExists(RegistryRoot root, const std::wstring& key, const std::wstring& subKey)
+{
+    RegKey handle = OpenKey(root, key, KEY_READ);
+    if (!handle) return false;
+    RegKey child;
+    return ::RegOpenKeyExW(handle.Get(), subKey.c_str(), 0, KEY_READ, child.Receive()) == ERROR_SUCCESS;
+}
+
+bool RegValueExists(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+{
+    RegKey handle = OpenKey(root, key, KEY_READ);
+    return handle && ::RegQueryValueExW(handle.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void ListRegSubKeys(RegistryRoot root, const std::wstring& key, std::vector<std::wstring>& list)
+{
+    list.clear();
+    if (RegKey handle = OpenKey(root, key, KEY_READ)) list = SubKeyNames(handle.Get(), key);
+}
+
+void ListRegValues(RegistryRoot root, const std::wstring& key, std::vector<std::wstring>& list)
+{
+    RegKey handle = OpenKey(root, key, KEY_READ);
+    if (!handle) return;
+    for (const std::wstring& name : ValueNames(handle.Get(), key)) {
+        std::wstring text = ReadRegString(root, key, name, L"");
+        auto line = std::find_if(list.begin(), list.end(), [&](const std::wstring& l) {
+            size_t equals = l.find(L'=');
+            return equals != std::wstring::npos && SameText(std::wstring_view(l).substr(0, equals), name);
+        });
+        if (text.empty()) {
+            if (line != list.end()) list.erase(line);
+        } else if (line != list.end()) {
+            *line = name + L"=" + text;
+        } else {
+            list.push_back(name + L"=" + text);
+        }
+    }
+}
+
+void MoveRegKey(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
+{
+    if (CopyGuarded(root, oldKey, newKey)) EraseRegKey(root, oldKey);
+}
+
+void CopyRegKey(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
+{
+    CopyGuarded(root, oldKey, newKey);
+}
