@@ -12,24 +12,26 @@ int VersionClassOf(int pebVer) { return std::clamp(pebVer, 0, 3); }
 const std::vector<InputKey>& InputKeys()
 {
     using enum InputValueType;
+    // clang-format off
     static const std::vector<InputKey> keys = {
-        {L"source", String, 0, true},
-        {L"outdir", String, 0, true},
-        {L"isofile", String, 0, true},
-        {L"customdir", String, 0, true},
-        {L"buildiso", Integer, 0, true},
-        {L"verbose", Integer, 0, true},
-        {L"skipfiles", Integer, 1, true},
-        {L"skipregistry", Integer, 1, true},
-        {L"burncd", Integer, 2, true},
-        {L"device", String, 2, true},
-        {L"blankcdrw", Integer, 2, true},
+        {L"source",            String,  0, true},
+        {L"outdir",            String,  0, true},
+        {L"isofile",           String,  0, true},
+        {L"customdir",         String,  0, true},
+        {L"buildiso",          Integer, 0, true},
+        {L"verbose",           Integer, 0, true},
+        {L"skipfiles",         Integer, 1, true},
+        {L"skipregistry",      Integer, 1, true},
+        {L"burncd",            Integer, 2, true},
+        {L"device",            String,  2, true},
+        {L"blankcdrw",         Integer, 2, true},
         {L"ISOduplicatesonce", Integer, 2, true},
-        {L"volumeid", String, 2, true},
+        {L"volumeid",          String,  2, true},
         {L"useAbsoluteOutput", Integer, 3, true},
-        {L"fulloutdir", String, 3, true},
-        {L"whattodo", Integer, 0, false},
+        {L"fulloutdir",        String,  3, true},
+        {L"whattodo",          Integer, 0, false},
     };
+    // clang-format on
     return keys;
 }
 
@@ -49,7 +51,8 @@ std::vector<InputKey> PresetSettingKeys(int versionClass, CopyOrder order)
     }
     if (order == CopyOrder::IsoRun) {
         auto named = [&](const wchar_t* name) {
-            return std::find_if(result.begin(), result.end(), [&](const InputKey& k) { return SameText(k.name, name); });
+            return std::find_if(result.begin(), result.end(),
+                                [&](const InputKey& k) { return SameText(k.name, name); });
         };
         auto device = named(L"device");
         auto blank = named(L"blankcdrw");

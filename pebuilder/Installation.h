@@ -5,15 +5,15 @@
 #include <string>
 
 // PE Builder; folder is the installation folder without a trailing backslash.
-std::wstring PEBuilderExePath(const std::wstring& folder);    // folder\pebuilder.exe
-std::wstring InputInfPath(const std::wstring& folder);        // folder\input.inf
-std::wstring PluginFolderPath(const std::wstring& folder);    // folder\Plugin
-std::wstring PEBuilderLogPath(const std::wstring& folder);    // folder\pebuilder.log
-std::wstring MkisofsExePath(const std::wstring& folder);      // folder\mkisofs.exe
+std::wstring PEBuilderExePath(const std::wstring& folder);  // folder\pebuilder.exe
+std::wstring InputInfPath(const std::wstring& folder);      // folder\input.inf
+std::wstring PluginFolderPath(const std::wstring& folder);  // folder\Plugin
+std::wstring PEBuilderLogPath(const std::wstring& folder);  // folder\pebuilder.log
+std::wstring MkisofsExePath(const std::wstring& folder);    // folder\mkisofs.exe
 // The file whose presence marks a Windows install source; read-only on a CD.
-std::wstring SourceMarkerPath(const std::wstring& source);    // source\i386\SHELL32.DL_
+std::wstring SourceMarkerPath(const std::wstring& source);  // source\i386\SHELL32.DL_
 // The file whose presence marks a finished build.
-std::wstring BootSectorPath(const std::wstring& outDir);      // outDir\bootsect.bin
+std::wstring BootSectorPath(const std::wstring& outDir);  // outDir\bootsect.bin
 // "folder\pebuilder.exe" in double quotes, a blank, params; the blank stays when
 // params is empty.
 std::wstring PEBuilderCommandLine(const std::wstring& folder, const std::wstring& params);

@@ -45,7 +45,8 @@ std::optional<TDataStruct> PluginEntryFromInf(const IniDocument& inf, const std:
 
 std::wstring PluginKeyOf(const TDataStruct& entry, const std::wstring& peBuilderFolder)
 {
-    return entry.DisplayName + L"::" + RelativePath(entry.Folder, IncludeTrailingBackslash(peBuilderFolder) + L"plugin\\");
+    return entry.DisplayName + L"::" +
+           RelativePath(entry.Folder, IncludeTrailingBackslash(peBuilderFolder) + L"plugin\\");
 }
 
 std::vector<std::wstring> PresetKeysFromValueLines(const std::vector<std::wstring>& lines)

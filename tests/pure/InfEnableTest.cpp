@@ -83,7 +83,8 @@ TEST(InfEnable, OnlyTheFirstEnableOfTheFirstSectionIsRewritten)
               "[PEBuilder]\r\nName=X\r\n[Other]\r\n[PEBuilder]\r\nEnable=1\r\n");
     EXPECT_EQ(Rewritten("[PEBuilder]\r\nEnable=1\r\nEnable=1\r\n", false), "[PEBuilder]\r\nEnable=0\r\nEnable=1\r\n");
     // A header repeated straight away keeps the walk inside the section.
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\n[pebuilder]\r\nEnable=1\r\n", false), "[PEBuilder]\r\n[pebuilder]\r\nEnable=0\r\n");
+    EXPECT_EQ(Rewritten("[PEBuilder]\r\n[pebuilder]\r\nEnable=1\r\n", false),
+              "[PEBuilder]\r\n[pebuilder]\r\nEnable=0\r\n");
 }
 
 TEST(InfEnable, TheHeaderMayCarryBlanksButNothingElse)
@@ -109,9 +110,13 @@ TEST(InfEnable, ShiftJisLinesStayByteExact)
 
     // A Shift-JIS line whose trail byte is "[" does not end the section; one whose
     // bytes read "Enable" after a lead byte is no Enable line.
-    const std::string lead = "\x81\x5B" "[Other]\r\n\x83" "Enable=1\r\nEnable=1\r\n";
+    const std::string lead =
+        "\x81\x5B"
+        "[Other]\r\n\x83"
+        "Enable=1\r\nEnable=1\r\n";
     EXPECT_EQ(Rewritten("[PEBuilder]\r\n" + lead, false),
-              "[PEBuilder]\r\n\x81\x5B[Other]\r\n\x83" "Enable=1\r\nEnable=0\r\n");
+              "[PEBuilder]\r\n\x81\x5B[Other]\r\n\x83"
+              "Enable=1\r\nEnable=0\r\n");
 }
 
 TEST(InfEnable, Utf16FilesAreWalkedInUnitsAndKeepTheirMark)
@@ -123,14 +128,15 @@ TEST(InfEnable, Utf16FilesAreWalkedInUnitsAndKeepTheirMark)
     EXPECT_FALSE(RewriteEnableLine(r.bytes, true).changed);
 
     // Units above 0xFF are kept whole: "表" is U+8868, "ソ" U+30BD.
-    std::string japanese = Utf16Le("[PEBuilder]\r\nName=") + std::string("\x68\x88\xBD\x30", 4) +
-                           Utf16Le("\r\nEnable=1\r\n", false);
-    std::string expected = Utf16Le("[PEBuilder]\r\nName=") + std::string("\x68\x88\xBD\x30", 4) +
-                           Utf16Le("\r\nEnable=0\r\n", false);
+    std::string japanese =
+        Utf16Le("[PEBuilder]\r\nName=") + std::string("\x68\x88\xBD\x30", 4) + Utf16Le("\r\nEnable=1\r\n", false);
+    std::string expected =
+        Utf16Le("[PEBuilder]\r\nName=") + std::string("\x68\x88\xBD\x30", 4) + Utf16Le("\r\nEnable=0\r\n", false);
     EXPECT_EQ(Rewritten(japanese, false), expected);
 
     // A "\n" byte inside a unit (U+0A41) splits nothing.
-    std::string unit = Utf16Le("[PEBuilder]\r\nName=") + std::string("\x0A\x41", 2) + Utf16Le("\r\nEnable=1\r\n", false);
+    std::string unit =
+        Utf16Le("[PEBuilder]\r\nName=") + std::string("\x0A\x41", 2) + Utf16Le("\r\nEnable=1\r\n", false);
     std::string unitExpected =
         Utf16Le("[PEBuilder]\r\nName=") + std::string("\x0A\x41", 2) + Utf16Le("\r\nEnable=0\r\n", false);
     EXPECT_EQ(Rewritten(unit, false), unitExpected);
