@@ -50,13 +50,6 @@ void DialogDriver::Watch()
     }
 }
 
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 RECT ChildRect(HWND child)
 {
     RECT rect{};
