@@ -51,14 +51,22 @@ std::wstring FullPath(const std::wstring& path)
     return full;
 }
 
-// The Unix name of a Windows path (relative ones taken from the current folder, which
-// the Unix child does not share), or false when Wine cannot map it.
+// The Unix name of a full Windows path, or false when Wine cannot map it. Names that
+// do not exist yet (an output file in a missing folder) are mapped below the nearest
+// folder that does, so that genisoimage reports them rather than writing a file whose
+// Unix name is the whole Windows path.
 bool UnixPath(UnixFileNameFn toUnix, const std::wstring& path, std::string& hostPath)
 {
-    char* name = toUnix(FullPath(path).c_str());
-    if (!name) return false;
-    hostPath = name;
-    ::HeapFree(::GetProcessHeap(), 0, name);
+    if (char* name = toUnix(path.c_str())) {
+        hostPath = name;
+        ::HeapFree(::GetProcessHeap(), 0, name);
+        return true;
+    }
+    size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size() || slash < 3) return false;
+    if (!UnixPath(toUnix, path.substr(0, slash), hostPath)) return false;
+    if (!hostPath.ends_with('/')) hostPath += '/';
+    hostPath += Utf8(path.substr(slash + 1));
     return true;
 }
 
@@ -112,8 +120,11 @@ int wmain()
         bool isPath = !arg.empty() && arg[0] != L'-' &&
                       (option == L"-o" ||
                        (!TakesImagePath(option) && ::GetFileAttributesW(arg.c_str()) != INVALID_FILE_ATTRIBUTES));
+        // Relative paths are the current folder's, which the Unix child does not share.
         std::string hostPath;
-        unixArgs.push_back(isPath && UnixPath(toUnix, arg, hostPath) ? hostPath : Utf8(arg));
+        if (isPath && !UnixPath(toUnix, FullPath(arg), hostPath))
+            return Fail(L"Wine cannot map the path " + arg + L" to a Unix path.", 2);
+        unixArgs.push_back(isPath ? hostPath : Utf8(arg));
     }
 
     std::vector<char*> argv;
