@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Handles.h"
