@@ -4,8 +4,11 @@
 #include <utility>
 
 DialogDriver::DialogDriver(std::wstring windowClass, std::wstring title, std::function<void(HWND)> action)
-    : thread_(::GetCurrentThreadId()), class_(std::move(windowClass)), title_(std::move(title)),
-      action_(std::move(action)), watcher_([this] { Watch(); })
+    : thread_(::GetCurrentThreadId()),
+      class_(std::move(windowClass)),
+      title_(std::move(title)),
+      action_(std::move(action)),
+      watcher_([this] { Watch(); })
 {
 }
 
