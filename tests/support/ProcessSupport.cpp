@@ -6,7 +6,8 @@
 
 ChildProcess StartChild(const std::wstring& commandLine, const std::wstring& folder)
 {
-    STARTUPINFOW startup{sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
