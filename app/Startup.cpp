@@ -1,4 +1,102 @@
 // Start-up: string table, command line, settings migration, profile chooser, main window.
 #include "app/Startup.h"
 
-int RunStartup() { return 0; }
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/CommandLine.h"
+#include "core/Language.h"
+#include "core/Messages.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "core/StringTable.h"
+#include "core/Text.h"
+
+namespace {
+
+const std::wstring K = kProgramKey;
+
+// OLE for the process: the folder browser's new style and the WMI drive list need it.
+class OleScope {
+public:
+    OleScope() : initialised_(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ~OleScope()
+    {
+        if (initialised_) ::OleUninitialize();
+    }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
+}  // namespace
+
+void ResetSettings()
+{
+    EraseRegKey(0, K);
+    ::MessageBoxW(::GetActiveWindow(), Str(RS_501).c_str(), kApplicationTitle,
+                  MB_OK | MB_ICONINFORMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void MigrateSingleProfileSettings()
+{
+    const std::wstring defaultProfile = Str(RS_601);
+    const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
+
+    std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(0, kSystemKey, L"PEBuilder", L""));
+    bool wait = ReadRegBool(0, kSystemKey, L"PEB_WAIT", false);
+    bool useMkisofs = ReadRegBool(0, kSystemKey, L"UseMKISOFS", true);
+
+    WriteRegString(0, profile, L"PEBuilder", peBuilder);
+    WriteRegBool(0, profile, L"PEB_WAIT", wait);
+    WriteRegBool(0, profile, L"UseMKISOFS", useMkisofs);
+    MoveRegKey(0, K + L"\\Preset", profile + L"\\Preset");
+    for (const wchar_t* old : {L"PEBuilder", L"PEB_WAIT", L"RemoveFiles", L"UseMKISOFS"})
+        DeleteRegValue(0, kSystemKey, old);
+    WriteRegString(0, kSystemKey, L"Profile", defaultProfile);
+    WriteRegInteger(0, profile, L"PEB_VER", 0);
+}
+
+bool RunChooserStep(ProfileChooser& chooser)
+{
+    chooser.SetDoNotShowAtStart(!ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+    bool proceed = chooser.ShowModal();
+    if (proceed) WriteRegString(0, kSystemKey, L"Profile", chooser.SelectedProfile());
+    WriteRegBool(0, kSystemKey, L"ShowProfileList", !chooser.DoNotShowAtStart());
+    return proceed;
+}
+
+int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows)
+{
+    // The texts come first, so that even the reset notice is in the user's language.
+    InitLanguageFilePath();
+    RunCommand(nullptr, [] { LoadStringTableFromLanguageFile(); });
+
+    if (FindCmdLineSwitch(arguments, L"I")) {
+        RunCommand(nullptr, [] { ResetSettings(); });
+        return 0;
+    }
+
+    bool proceed = RunCommand(nullptr, [] {
+        if (!RegSubKeyExists(0, K, L"Profiles")) MigrateSingleProfileSettings();
+    });
+    if (!proceed) return 0;
+
+    OleScope ole;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    RunCommand(nullptr, [&] {
+        bool showChooser = ReadRegBool(0, kSystemKey, L"ShowProfileList", false) ||
+                           FindCmdLineSwitch(arguments, L"profile");
+        if (showChooser && windows.createChooser) {
+            std::unique_ptr<ProfileChooser> chooser = windows.createChooser();
+            proceed = RunChooserStep(*chooser);
+        }
+    });
+    if (proceed && windows.runMainWindow) RunCommand(nullptr, windows.runMainWindow);
+    return 0;
+}

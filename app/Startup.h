@@ -1,5 +1,38 @@
 // Start-up: string table, command line, settings migration, profile chooser, main window.
 #pragma once
 
-// Runs the program from its first step to its end; the result is the exit code.
-int RunStartup();
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The text of the taskbar button.
+inline const wchar_t kApplicationTitle[] = L"Kitwright";
+
+// What start-up needs of the profile chooser: its "do not show at start" check box
+// (CHB1), a modal show whose result tells whether its start button closed it, and
+// the profile selected in its list (LB1).
+class ProfileChooser {
+public:
+    virtual ~ProfileChooser() = default;
+    virtual void SetDoNotShowAtStart(bool checked) = 0;
+    virtual bool ShowModal() = 0;
+    virtual std::wstring SelectedProfile() const = 0;
+    virtual bool DoNotShowAtStart() const = 0;
+};
+
+// The windows start-up opens; either may be empty while the program has no such window.
+struct StartupWindows {
+    std::function<std::unique_ptr<ProfileChooser>()> createChooser;
+    // Creates the main window and runs the message loop until it has closed.
+    std::function<void()> runMainWindow;
+};
+
+// Runs the program from its first step to its end; the exit code is always 0.
+int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows);
+
+// The steps, each also used on its own by the tests.
+void ResetSettings();                  // erases every setting and says so
+void MigrateSingleProfileSettings();   // the layout from before profiles existed
+// Shows the chooser; true when the program goes on to its main window.
+bool RunChooserStep(ProfileChooser& chooser);

@@ -1,6 +1,23 @@
 // Entry point of Kitwright.exe.
 #include <windows.h>
+#include <shellapi.h>
 
 #include "app/Startup.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunStartup(); }
+namespace {
+
+std::vector<std::wstring> CommandLineArguments()
+{
+    int count = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments(argv, argv + (argv ? count : 0));
+    ::LocalFree(argv);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    return RunStartup(CommandLineArguments(), StartupWindows{});
+}

@@ -36,10 +36,13 @@ std::string WideToMultiByte(UINT codePage, std::wstring_view text, BOOL* lossy)
 {
     if (text.empty()) return {};
     BOOL* usedDefault = codePage == CP_UTF8 ? nullptr : lossy;
-    int length = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    // Without this flag "é" quietly becomes "e" and "¥" becomes a backslash in code
+    // page 932, and the caller is not told.
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    int length = ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                        usedDefault);
     std::string bytes(length, '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+    ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
                           usedDefault);
     return bytes;
 }

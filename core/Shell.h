@@ -5,21 +5,26 @@
 
 #include <string>
 
-// Shows the folder browser with folder preselected; true and the chosen folder on
-// OK, false and folder unchanged on Cancel.
+#include "core/DriveRoot.h"  // NtfsQueryRoot: the root the NTFS test asks about
+
+// Shows the folder browser (desktop root, file-system folders only; newStyle: the
+// resizable layout with an edit box) with folder preselected; true and the chosen
+// folder on OK, false and folder unchanged on Cancel. COM must be initialised.
 bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder, bool newStyle);
 
 enum ShellOperation { ShellMove = 1, ShellCopy = 2, ShellDelete = 3, ShellRename = 4 };
 
-// One shell file operation without questions or error dialogs; true on success.
+// One shell file operation without questions or error dialogs; true when the shell
+// reports success and no part was aborted. Moving "dir\*.*" into a folder that does
+// not exist loses entries under Wine: create the target first.
 bool ShellFileOperation(ShellOperation operation, const std::wstring& source, const std::wstring& target);
 // ShellFileOperation(ShellMove, ...), result dropped.
 void MoveFileOrFolder(const std::wstring& source, const std::wstring& target);
 
-// True when the volume holding path reports the file system "NTFS".
+// True when the volume of NtfsQueryRoot(path) reports the file system "NTFS", with
+// that case; false too when the volume cannot be queried.
 bool IsNtfsVolume(const std::wstring& path);
-// The drive part IsNtfsVolume asks about, with a trailing backslash ("C:\", "\\s\x\", "\").
-std::wstring NtfsQueryRoot(const std::wstring& path);
 
-// The user's temporary folder without trailing backslash.
+// The user's temporary folder without trailing backslash; AppError when the system
+// cannot tell it or it is longer than MAX_PATH.
 std::wstring TempFolder();

@@ -1,0 +1,43 @@
+// input.inf on disk: the effective output folder, a preset's settings copied in, and
+// the custom-build toggles, each change set written in one go.
+#include "core/Error.h"
+#include "core/IniFile.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "pebuilder/InputInf.h"
+
+std::wstring EffectiveOutDir(const std::wstring& infPath)
+{
+    IniDocument inf;
+    try {
+        inf = LoadIniFile(infPath).doc;
+    } catch (const AppError&) {
+        // Read like ReadIniString: an unreadable file has only defaults.
+    }
+    return EffectiveOutDir(inf, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER);
+}
+
+void CopyPresetSettingsToInputInf(const std::wstring& settingsKey, const std::wstring& infPath,
+                                  const std::wstring& outdirDefault, CopyOrder order)
+{
+    IniFile inf = LoadIniFile(infPath);
+    for (const InputKey& key : PresetSettingKeys(CurrentSettings.PEB_VER, order)) {
+        if (key.type == InputValueType::Integer) {
+            inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(0, settingsKey, key.name, 0));
+            continue;
+        }
+        std::wstring def;
+        if (key.name == std::wstring_view(L"outdir")) def = outdirDefault;
+        if (key.name == std::wstring_view(L"fulloutdir")) def = CurrentSettings.PEBuilder;
+        inf.doc.WriteString(kInputSection, key.name, ReadRegString(0, settingsKey, key.name, def));
+    }
+    SaveIniFile(inf);
+}
+
+void WriteCustomToggles(const std::wstring& infPath, const std::vector<int>& toggles)
+{
+    std::vector<ToggleWrite> writes = CustomToggleWrites(CurrentSettings.PEB_VER, toggles);
+    IniFile inf = LoadIniFile(infPath);
+    for (const ToggleWrite& w : writes) inf.doc.WriteInteger(kInputSection, w.key, w.value);
+    SaveIniFile(inf);
+}

@@ -1,0 +1,112 @@
+// The plug-in catalogue on disk, the preset's key list in the registry, and the
+// rewriting of the plug-ins' Enable lines.
+#include "pebuilder/Plugins.h"
+
+#include <windows.h>
+
+#include <functional>
+
+#include "core/Error.h"
+#include "core/Files.h"
+#include "core/Handles.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "core/Text.h"
+#include "pebuilder/InfEnable.h"
+#include "pebuilder/Installation.h"
+
+namespace {
+
+// What the scan found: the entry, and the file's bytes as they were parsed.
+using FoundPlugin = std::function<void(TDataStruct&& entry, std::string&& bytes)>;
+
+constexpr DWORD kVolumeLabelAttribute = 0x8;
+
+void ScanFolder(const std::wstring& folder, const FoundPlugin& found)
+{
+    const std::wstring prefix = IncludeTrailingBackslash(folder);
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW((prefix + L"*.*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name.empty() || name[0] == L'.') continue;
+        if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ScanFolder(prefix + name, found);
+            continue;
+        }
+        if (!IsInfFileName(name)) continue;
+
+        // One read serves every value, and the Enable rewrite after it. A file that
+        // cannot be read has no values, so it is no plug-in.
+        std::optional<std::string> bytes;
+        try {
+            bytes = TryReadFileBytes(prefix + name);
+        } catch (const AppError&) {
+        }
+        if (!bytes) continue;
+        std::optional<TDataStruct> entry =
+            PluginEntryFromInf(IniDocument::Parse(DecodeText(*bytes)), ExcludeTrailingBackslash(prefix), name);
+        if (entry) found(std::move(*entry), std::move(*bytes));
+    } while (::FindNextFileW(find.Get(), &data));
+}
+
+// The new file takes the old one's place: give it back the hidden mark the scan
+// accepts. Losing the mark would be untidy, not wrong, so a failure is let pass
+// rather than stop a switch half done.
+void ReplaceInf(const std::wstring& path, const std::string& bytes)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    WriteFileAtomic(path, bytes);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN)) {
+        DWORD now = ::GetFileAttributesW(path.c_str());
+        if (now != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), now | FILE_ATTRIBUTE_HIDDEN);
+    }
+}
+
+}  // namespace
+
+void ScanPluginFolder(const std::wstring& folder, StringList& list)
+{
+    ScanFolder(folder, [&](TDataStruct&& entry, std::string&&) { AddListEntry(list, entry.DisplayName, entry); });
+}
+
+std::wstring PluginKeyOf(const TDataStruct& entry) { return PluginKeyOf(entry, CurrentSettings.PEBuilder); }
+
+std::wstring PresetKeyPath(const std::wstring& presetName)
+{
+    return CurrentSettings.ProfileKey() + L"\\Preset\\" + presetName;
+}
+
+std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
+{
+    std::vector<std::wstring> lines;
+    ListRegValues(0, PresetKeyPath(presetName), lines);
+    return PresetKeysFromValueLines(lines);
+}
+
+void SetPluginEnable(const std::wstring& infPath, bool enabled)
+{
+    InfRewrite rewrite = RewriteEnableLine(ReadFileBytes(infPath), enabled);
+    if (rewrite.changed) ReplaceInf(infPath, rewrite.bytes);
+}
+
+void ApplyPresetToPlugins(const std::wstring& presetName)
+{
+    struct Pending {
+        std::wstring path;
+        std::string bytes;
+    };
+    const std::vector<std::wstring> keys = LoadPresetPluginKeys(presetName);
+    const std::wstring peBuilder = CurrentSettings.PEBuilder;
+    std::vector<Pending> pending;
+    ScanFolder(PluginFolderPath(peBuilder), [&](TDataStruct&& entry, std::string&& bytes) {
+        InfRewrite rewrite = RewriteEnableLine(bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)));
+        if (rewrite.changed) pending.push_back({entry.FullPath, std::move(rewrite.bytes)});
+    });
+    // A build must not start from a half-switched plug-in set: find a file that
+    // cannot be written before the first one changes.
+    for (const Pending& p : pending) CheckFileWritable(p.path);
+    for (const Pending& p : pending) ReplaceInf(p.path, p.bytes);
+}

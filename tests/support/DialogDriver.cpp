@@ -1,0 +1,66 @@
+// Answers a modal window that the test's own thread shows.
+#include "tests/support/DialogDriver.h"
+
+#include <utility>
+
+DialogDriver::DialogDriver(std::wstring windowClass, std::wstring title, std::function<void(HWND)> action)
+    : thread_(::GetCurrentThreadId()), class_(std::move(windowClass)), title_(std::move(title)),
+      action_(std::move(action)), watcher_([this] { Watch(); })
+{
+}
+
+DialogDriver::~DialogDriver()
+{
+    stop_ = true;
+    watcher_.join();
+}
+
+namespace {
+
+struct Search {
+    const std::wstring* windowClass;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (!::IsWindowVisible(window) || *search->windowClass != name) return TRUE;
+    if (!search->title->empty() && WindowText(window) != *search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+void DialogDriver::Watch()
+{
+    while (!stop_) {
+        Search search{&class_, &title_, nullptr};
+        ::EnumThreadWindows(thread_, Match, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            action_(search.found);
+            acted_ = true;
+            return;
+        }
+        ::Sleep(10);
+    }
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+RECT ChildRect(HWND child)
+{
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}

@@ -1,0 +1,83 @@
+// Starting the build's programs from a test and driving their windows.
+#include "tests/support/ProcessSupport.h"
+
+#include <stdexcept>
+#include <vector>
+
+ChildProcess StartChild(const std::wstring& commandLine, const std::wstring& folder)
+{
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        throw std::runtime_error("cannot start a child process");
+    ::CloseHandle(info.hThread);
+    ChildProcess child;
+    child.process.Reset(info.hProcess);
+    child.id = info.dwProcessId;
+    return child;
+}
+
+DWORD WaitForExit(ChildProcess& child, DWORD timeoutMs)
+{
+    if (::WaitForSingleObject(child.process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(child.process.Get(), 0xDEAD);
+        ::WaitForSingleObject(child.process.Get(), 5000);
+        return 0xDEAD;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(child.process.Get(), &code);
+    return code;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64];
+    if (owner == search->processId && ::IsWindowVisible(window) && ::GetClassNameW(window, name, 64) &&
+        std::wstring(name) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    do {
+        WindowSearch search{processId, className, nullptr};
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::wstring WindowText(HWND window)
+{
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }

@@ -1,0 +1,210 @@
+// The INI routines on real files: reading, the rewritten layout, encodings, failures,
+// and the painting they allow after a write.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/Error.h"
+#include "core/Handles.h"
+#include "core/IniFile.h"
+#include "core/Text.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::string Utf16Le(std::wstring_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find.Get(), &data));
+    return names;
+}
+
+// Runs write, which must fail naming path, and checks that no temporary file stayed
+// behind.
+template <typename Write>
+void ExpectFailedWrite(const std::wstring& path, Write&& write)
+{
+    const std::vector<std::wstring> files = FilesIn(ExtractFileDir(path));
+    try {
+        write();
+        ADD_FAILURE() << "the write did not fail";
+    } catch (const AppError& error) {
+        EXPECT_NE(error.Message().find(path), std::wstring::npos) << error.what();
+    }
+    EXPECT_EQ(FilesIn(ExtractFileDir(path)), files);
+}
+
+}  // namespace
+
+TEST(IniFileRead, IntegersAndMissingFiles)
+{
+    ScratchFolder scratch;
+    const std::wstring path = scratch / L"input.inf";
+    WriteBytes(path, "[input]\r\nx=0x1F\r\ny=0X1F\r\nz=$1F\r\nw=12abc\r\nv= -7 \r\n");
+    EXPECT_EQ(ReadIniInteger(path, L"input", L"x", 0), 31);
+    EXPECT_EQ(ReadIniInteger(path, L"INPUT", L"Y", 0), 31);
+    EXPECT_EQ(ReadIniInteger(path, L"input", L"z", 0), 31);
+    EXPECT_EQ(ReadIniInteger(path, L"input", L"w", 5), 5);
+    EXPECT_EQ(ReadIniInteger(path, L"input", L"v", 5), -7);
+    EXPECT_EQ(ReadIniInteger(path, L"input", L"missing", 5), 5);
+
+    EXPECT_EQ(ReadIniInteger(scratch / L"none.inf", L"input", L"x", 4), 4);
+    EXPECT_EQ(ReadIniString(scratch / L"none\\none.inf", L"input", L"x", L"d"), L"d");
+    EXPECT_EQ(ReadIniString(scratch.Path(), L"input", L"x", L"d"), L"d");  // a folder
+}
+
+TEST(IniFileWrite, TheFileIsRewrittenInOneLayout)
+{
+    ScratchFolder scratch;
+    const std::wstring path = scratch / L"input.inf";
+    WriteBytes(path,
+               "; PE Builder settings\r\n"
+               "orphan=1\r\n"
+               "[input]\n"
+               "  source = C:\\XP  \n"
+               ";comment\r"
+               "\r\n"
+               "output=BartPE\r\n"
+               "[Other]\r\n"
+               "a = b\r\n");
+    WriteIniString(path, L"Input", L"Output", L"C:\\Out");
+    EXPECT_EQ(ReadBytes(path),
+              "[input]\r\nsource=C:\\XP\r\nOutput=C:\\Out\r\n\r\n"
+              "[Other]\r\na=b\r\n\r\n");
+
+    WriteIniInteger(path, L"burn", L"speed", -4);  // a section the file lacks
+    EXPECT_EQ(ReadBytes(path),
+              "[input]\r\nsource=C:\\XP\r\nOutput=C:\\Out\r\n\r\n"
+              "[Other]\r\na=b\r\n\r\n"
+              "[burn]\r\nspeed=-4\r\n\r\n");
+
+    const std::wstring created = scratch / L"new.ini";
+    WriteIniString(created, L"System", L"PluginPath", L"C:\\pebuilder\\plugin");
+    EXPECT_EQ(ReadBytes(created), "[System]\r\nPluginPath=C:\\pebuilder\\plugin\r\n\r\n");
+}
+
+TEST(IniFileWrite, ShiftJisTextSurvivesARewriteByteForByte)
+{
+    ScratchFolder scratch;
+    const std::wstring path = scratch / L"input.inf";
+    // [設定] パス=C:\ソフト\表 and 名前=ソ: "ソ" is 83 5C and "表" is 95 5C.
+    const std::string original =
+        "[\x90\xDD\x92\xE8]\r\n"
+        "\x83\x70\x83\x58=C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C\r\n"
+        "\x96\xBC\x91\x4F=\x83\x5C\r\n"
+        "\r\n";
+    WriteBytes(path, original);
+    EXPECT_EQ(ReadIniString(path, L"設定", L"パス", L""), L"C:\\ソフト\\表");
+    EXPECT_EQ(ReadIniString(path, L"設定", L"名前", L""), L"ソ");
+
+    WriteIniString(path, L"設定", L"名前", L"ソ");
+    EXPECT_EQ(ReadBytes(path), original);
+
+    WriteIniString(path, L"設定", L"表", L"表");
+    EXPECT_EQ(ReadBytes(path), original.substr(0, original.size() - 2) + "\x95\x5C=\x95\x5C\r\n\r\n");
+}
+
+TEST(IniFileWrite, UnicodeFilesAreWrittenBackInTheirEncoding)
+{
+    ScratchFolder scratch;
+    const std::wstring path = scratch / L"Plugin_Builder.ini";
+    WriteBytes(path, Utf16Le(L"[System]\r\nSourcePath=C:\\日本語\r\n"));
+    WriteIniString(path, L"System", L"PluginPath", L"D:\\プラグイン");
+    EXPECT_EQ(ReadBytes(path), Utf16Le(L"[System]\r\nSourcePath=C:\\日本語\r\nPluginPath=D:\\プラグイン\r\n\r\n"));
+    EXPECT_EQ(ReadIniString(path, L"system", L"sourcepath", L""), L"C:\\日本語");
+
+    // Text the ANSI code page cannot hold is refused rather than turned into "?".
+    const std::wstring ansi = scratch / L"input.inf";
+    WriteBytes(ansi, "[input]\r\nsource=C:\\XP\r\n\r\n");
+    // "é" and "¥" have no code in 932; a best fit would write "e" and a backslash.
+    for (const wchar_t* value : {L"C:\\Café", L"C:\\¥", L"C:\\\u0939"}) {
+        ExpectFailedWrite(ansi, [&] { WriteIniString(ansi, L"input", L"source", value); });
+    }
+    EXPECT_EQ(ReadBytes(ansi), "[input]\r\nsource=C:\\XP\r\n\r\n");
+}
+
+TEST(IniFileWrite, AFileThatCannotBeWrittenKeepsItsBytes)
+{
+    ScratchFolder scratch;
+    const std::wstring missingFolder = scratch / L"missing\\input.inf";
+    ExpectFailedWrite(missingFolder, [&] { WriteIniString(missingFolder, L"input", L"k", L"v"); });
+    EXPECT_FALSE(DirectoryExists(scratch / L"missing"));
+
+    const std::wstring path = scratch / L"input.inf";
+    const std::string original = "; kept\r\n[input]\r\nk = old\r\n";
+    WriteBytes(path, original);
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    ExpectFailedWrite(path, [&] { WriteIniString(path, L"input", L"k", L"new"); });
+    EXPECT_EQ(ReadBytes(path), original);
+
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    FileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    ExpectFailedWrite(path, [&] { WriteIniInteger(path, L"input", L"k", 1); });
+    held.Reset();
+    EXPECT_EQ(ReadBytes(path), original);
+}
+
+namespace {
+
+int paints = 0;
+int commands = 0;
+
+LRESULT CALLBACK CountingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        ++paints;
+        PAINTSTRUCT paint;
+        ::BeginPaint(window, &paint);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_COMMAND || message == WM_USER + 1) ++commands;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(IniFileWrite, OnlyPaintingHappensAfterAWrite)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CountingWindow;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KwCountingWindow";
+    ASSERT_TRUE(::RegisterClassW(&windowClass));
+    HWND window = ::CreateWindowExW(0, L"KwCountingWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::UpdateWindow(window);
+    paints = commands = 0;
+
+    ::InvalidateRect(window, nullptr, TRUE);
+    ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, 1, 0));
+    ASSERT_TRUE(::PostMessageW(window, WM_USER + 1, 0, 0));
+    ScratchFolder scratch;
+    WriteIniString(scratch / L"input.inf", L"input", L"k", L"v");
+
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(commands, 0);
+    EXPECT_TRUE(::PeekMessageW(&msg, window, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+    EXPECT_TRUE(::PeekMessageW(&msg, window, WM_USER + 1, WM_USER + 1, PM_NOREMOVE));
+    ::DestroyWindow(window);
+}

@@ -1,0 +1,294 @@
+// The plug-in catalogue and the preset switch on real files, folders and the real
+// registry of this test's own Wine prefix (ANSI code page 932).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "core/Error.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "pebuilder/Plugins.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::string Inf(std::wstring_view name, std::string_view enable = "Enable=1",
+                std::wstring_view signature = L"\"$Windows NT$\"")
+{
+    return Ansi(L"[Version]\r\nSignature=" + std::wstring(signature) + L"\r\n\r\n[PEBuilder]\r\nName=" +
+                std::wstring(name) + L"\r\n") +
+           std::string(enable) + "\r\n";
+}
+
+std::vector<std::wstring> Names(const StringList& list)
+{
+    std::vector<std::wstring> names;
+    for (const StringListItem& item : list) names.push_back(item.Text);
+    return names;
+}
+
+// Every file below folder with its bytes, by path relative to folder.
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder, const std::wstring& relative = L"")
+{
+    std::map<std::wstring, std::string> files;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files.merge(Snapshot(folder + L"\\" + name, relative + name + L"\\"));
+        } else {
+            files[relative + name] = ReadBytes(folder + L"\\" + name);
+        }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return files;
+}
+
+FILETIME LastWrite(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// An old time stamp, so that any later write shows.
+void BackDate(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME old{0x2A5C8000, 0x01B91D8C};  // 2003
+    ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &old));
+    ::CloseHandle(file);
+}
+
+bool SameTime(FILETIME a, FILETIME b) { return ::CompareFileTime(&a, &b) == 0; }
+
+class PluginFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EraseRegKey(0, kProgramKey);
+        CurrentSettings.ProfileKeySuffix = L"\\テスト";
+        CurrentSettings.PEBuilder = pe_.Path();
+    }
+    void TearDown() override { EraseRegKey(0, kProgramKey); }
+
+    std::wstring Plugin(std::wstring_view relative) const
+    {
+        return pe_.Path() + L"\\Plugin\\" + std::wstring(relative);
+    }
+    std::wstring PluginDir() const { return pe_.Path() + L"\\Plugin"; }
+
+    void StorePreset(const std::wstring& name, const std::vector<std::wstring>& keys)
+    {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            wchar_t valueName[8];
+            swprintf(valueName, 8, L"%.3d", static_cast<int>(i + 1));
+            WriteRegString(0, PresetKeyPath(name), valueName, keys[i]);
+        }
+    }
+
+    ScratchFolder pe_;
+};
+
+}  // namespace
+
+TEST_F(PluginFolder, ScanIsDepthFirstAndSkipsWhatIsNoPlugin)
+{
+    WriteBytes(Plugin(L"top.inf"), Inf(L"Top"));
+    WriteBytes(Plugin(L"A\\a.INF"), Inf(L"\"Quoted A\"", "Enable=0", L"$Windows NT$"));
+    WriteBytes(Plugin(L"A\\sub\\s.inf"), Inf(L"Sub"));
+    WriteBytes(Plugin(L"B\\b.inf"), Inf(L"B", "Enable=1"));
+    WriteBytes(Plugin(L"B\\same1.inf"), Inf(L"Same"));
+    WriteBytes(Plugin(L"B\\same2.inf"), Inf(L"Same"));
+    // Not plug-ins, or not looked at.
+    WriteBytes(Plugin(L".svn\\x.inf"), Inf(L"Svn"));
+    WriteBytes(Plugin(L"A\\.dot.inf"), Inf(L"Dot"));
+    WriteBytes(Plugin(L"sys.inf"), Inf(L"System file"));
+    WriteBytes(Plugin(L"sysdir\\in.inf"), Inf(L"In system folder"));
+    WriteBytes(Plugin(L"upper.inf"), Inf(L"Upper", "", L"$WINDOWS NT$"));
+    WriteBytes(Plugin(L"chicago.inf"), Inf(L"Chicago", "", L"\"$Chicago$\""));
+    WriteBytes(Plugin(L"noname.inf"), Inf(L"  "));
+    WriteBytes(Plugin(L"notes.txt"), Inf(L"Text"));
+    WriteBytes(Plugin(L"B\\b.inf.bak"), Inf(L"Backup"));
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"sys.inf").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"sysdir").c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
+
+    StringList list;
+    ScanPluginFolder(PluginDir(), list);
+    std::vector<std::wstring> names = Names(list);
+
+    std::vector<std::wstring> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::wstring>{L"B", L"Quoted A", L"Same", L"Same", L"Sub", L"Top"}));
+
+    // Depth first: a folder's plug-ins stand together, in the place where the file
+    // system lists the folder among its neighbours.
+    auto at = [&](const wchar_t* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+    auto indexOfFolder = [&](const std::wstring& folder) {
+        return std::find_if(list.begin(), list.end(),
+                            [&](const StringListItem& i) { return i.Data.Folder.starts_with(folder); }) -
+               list.begin();
+    };
+    EXPECT_EQ(std::abs(at(L"Quoted A") - at(L"Sub")), 1);
+    ptrdiff_t b = indexOfFolder(Plugin(L"B"));
+    for (ptrdiff_t i = b; i < b + 3; ++i) EXPECT_EQ(list[i].Data.Folder, Plugin(L"B")) << i;
+    std::vector<std::pair<ptrdiff_t, std::wstring>> topOrder;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((PluginDir() + L"\\*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        std::wstring n = data.cFileName;
+        if (n == L"A" || n == L"B") topOrder.push_back({indexOfFolder(Plugin(n)), n});
+        if (n == L"top.inf") topOrder.push_back({at(L"Top"), n});
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    ASSERT_EQ(topOrder.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(topOrder.begin(), topOrder.end())) << "scan order differs from the file system's";
+
+    const TDataStruct& a = list[at(L"Quoted A")].Data;
+    EXPECT_EQ(a.Folder, Plugin(L"A"));
+    EXPECT_EQ(a.FileName, L"a.INF");
+    EXPECT_EQ(a.FullPath, Plugin(L"A\\a.INF"));
+    EXPECT_FALSE(a.Enabled);
+    EXPECT_TRUE(list[at(L"B")].Data.Enabled);
+
+    // Appends to what the list holds.
+    ScanPluginFolder(PluginDir(), list);
+    EXPECT_EQ(list.size(), 12u);
+}
+
+TEST_F(PluginFolder, MissingFolderGivesNoEntries)
+{
+    StringList list;
+    ScanPluginFolder(PluginDir(), list);
+    EXPECT_TRUE(list.empty());
+    EXPECT_NO_THROW(ApplyPresetToPlugins(L"none"));
+}
+
+TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
+{
+    WriteBytes(Plugin(L"top.inf"), Inf(L"Top"));
+    WriteBytes(Plugin(L"net\\tools\\t.inf"), Inf(L"Net Tools"));
+    WriteBytes(Plugin(L"ツール\\ソ.inf"), Inf(L"ツール表"));
+    StringList list;
+    ScanPluginFolder(PluginDir(), list);
+    std::vector<std::wstring> keys;
+    for (const StringListItem& item : list) keys.push_back(PluginKeyOf(item.Data));
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"Net Tools::net\\tools\\", L"Top::", L"ツール表::ツール\\"}));
+}
+
+TEST_F(PluginFolder, PresetKeysComeSortedWithoutEmptyValues)
+{
+    StorePreset(L"Set", {L"b::b\\", L"", L"A::a\\", L"c::"});
+    WriteRegString(0, PresetKeyPath(L"Set") + L"\\PEBuilder", L"source", L"D:\\");  // a subkey is no plug-in
+    std::vector<std::wstring> keys = LoadPresetPluginKeys(L"set");
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"A::a\\", L"b::b\\", L"c::"}));
+    EXPECT_TRUE(LoadPresetPluginKeys(L"missing").empty());
+}
+
+TEST_F(PluginFolder, ApplySwitchesEveryPluginAndNothingElse)
+{
+    WriteBytes(Plugin(L"top.inf"), Inf(L"Top", "Enable=0"));
+    WriteBytes(Plugin(L"B\\same1.inf"), Inf(L"Same", "enable=0"));
+    WriteBytes(Plugin(L"B\\same2.inf"), Inf(L"Same", "ENABLE=0"));
+    WriteBytes(Plugin(L"C\\off.inf"), "[Version]\nSignature=$Windows NT$\n[PEBuilder]\nName=Off\nEnable=1\n[Other]\n");
+    // "ソ表" with backslash trail bytes, a lone CR, and an "[" trail byte.
+    const std::string sjis =
+        "[Version]\r\nSignature=\"$Windows NT$\"\r\n[PEBuilder]\r\nName=\x83\x5C\x95\x5C\r\n"
+        "Help=\x81\x5B\x83\x5D.txt\rEnable=1\r\n; \x81\x5B\r\n";
+    WriteBytes(Plugin(L"J\\j.inf"), sjis);
+    WriteBytes(Plugin(L"H\\hidden.inf"), Inf(L"Hidden", "Enable=1"));
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"H\\hidden.inf").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    WriteBytes(Plugin(L".svn\\x.inf"), Inf(L"Svn", "Enable=0"));
+    WriteBytes(Plugin(L"chicago.inf"), Inf(L"Chicago", "Enable=1\n", L"$Chicago$"));
+    StorePreset(L"Preset", {L"same::b\\", L"TOP::", L"Gone::gone\\"});
+
+    std::map<std::wstring, std::string> before = Snapshot(PluginDir());
+    ApplyPresetToPlugins(L"Preset");
+    std::map<std::wstring, std::string> after = Snapshot(PluginDir());
+
+    EXPECT_EQ(after[L"top.inf"], Inf(L"Top", "Enable=1"));
+    EXPECT_EQ(after[L"B\\same1.inf"], Inf(L"Same", "Enable=1"));
+    EXPECT_EQ(after[L"B\\same2.inf"], Inf(L"Same", "Enable=1"));
+    EXPECT_EQ(after[L"C\\off.inf"],
+              "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=Off\r\nEnable=0\r\n[Other]\r\n");
+    EXPECT_EQ(after[L"J\\j.inf"],
+              "[Version]\r\nSignature=\"$Windows NT$\"\r\n[PEBuilder]\r\nName=\x83\x5C\x95\x5C\r\n"
+              "Help=\x81\x5B\x83\x5D.txt\r\nEnable=0\r\n; \x81\x5B\r\n");
+    EXPECT_EQ(after[L"H\\hidden.inf"], Inf(L"Hidden", "Enable=0"));
+    EXPECT_TRUE(::GetFileAttributesW(Plugin(L"H\\hidden.inf").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(after[L".svn\\x.inf"], before[L".svn\\x.inf"]);
+    EXPECT_EQ(after[L"chicago.inf"], before[L"chicago.inf"]);
+    EXPECT_EQ(after.size(), before.size()) << "no temporary file is left behind";
+}
+
+TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
+{
+    WriteBytes(Plugin(L"a\\a.inf"), Inf(L"A", "Enable=0"));
+    WriteBytes(Plugin(L"m\\m.inf"), Inf(L"M", "Enable=0"));
+    WriteBytes(Plugin(L"z\\z.inf"), Inf(L"Z", "Enable=0"));
+    StorePreset(L"All", {L"A::a\\", L"M::m\\", L"Z::z\\"});
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    std::map<std::wstring, std::string> before = Snapshot(PluginDir());
+    try {
+        ApplyPresetToPlugins(L"All");
+        ADD_FAILURE() << "a read-only plug-in was not reported";
+    } catch (const AppError& e) {
+        EXPECT_NE(e.Message().find(Plugin(L"m\\m.inf")), std::wstring::npos) << e.what();
+    }
+    EXPECT_EQ(Snapshot(PluginDir()), before);
+
+    // A read-only plug-in that is already right needs no writing.
+    WriteRegString(0, PresetKeyPath(L"Two"), L"001", L"A::a\\");
+    WriteRegString(0, PresetKeyPath(L"Two"), L"002", L"Z::z\\");
+    ApplyPresetToPlugins(L"Two");
+    EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")), Inf(L"A", "Enable=1"));
+    EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=0"));
+    EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=1"));
+    ::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PluginFolder, ReapplyingWritesNoFile)
+{
+    WriteBytes(Plugin(L"a\\a.inf"), "[Version]\nSignature=$Windows NT$\n[PEBuilder]\nName=A\nEnable=0\n");
+    WriteBytes(Plugin(L"b\\b.inf"), Inf(L"B", "Enable=1"));
+    StorePreset(L"P", {L"A::a\\"});
+    ApplyPresetToPlugins(L"P");
+    EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")),
+              "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=A\r\nEnable=1\r\n");
+    EXPECT_EQ(ReadBytes(Plugin(L"b\\b.inf")), Inf(L"B", "Enable=0"));
+
+    BackDate(Plugin(L"a\\a.inf"));
+    BackDate(Plugin(L"b\\b.inf"));
+    FILETIME a = LastWrite(Plugin(L"a\\a.inf"));
+    FILETIME b = LastWrite(Plugin(L"b\\b.inf"));
+    ApplyPresetToPlugins(L"P");
+    EXPECT_TRUE(SameTime(LastWrite(Plugin(L"a\\a.inf")), a));
+    EXPECT_TRUE(SameTime(LastWrite(Plugin(L"b\\b.inf")), b));
+
+    SetPluginEnable(Plugin(L"b\\b.inf"), false);
+    EXPECT_TRUE(SameTime(LastWrite(Plugin(L"b\\b.inf")), b));
+    SetPluginEnable(Plugin(L"b\\b.inf"), true);
+    EXPECT_FALSE(SameTime(LastWrite(Plugin(L"b\\b.inf")), b));
+    EXPECT_EQ(ReadBytes(Plugin(L"b\\b.inf")), Inf(L"B", "Enable=1"));
+}
+
+TEST_F(PluginFolder, SetPluginEnableReportsFilesItCannotUse)
+{
+    EXPECT_THROW(SetPluginEnable(Plugin(L"missing.inf"), true), AppError);
+    WriteBytes(Plugin(L"r.inf"), Inf(L"R", "Enable=0"));
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"r.inf").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(SetPluginEnable(Plugin(L"r.inf"), true), AppError);
+    EXPECT_EQ(ReadBytes(Plugin(L"r.inf")), Inf(L"R", "Enable=0"));
+    ::SetFileAttributesW(Plugin(L"r.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -1,0 +1,210 @@
+// Start-up: the reset and the migration through the real executable, the chooser step
+// in-process with a scripted chooser.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "tests/support/ProcessSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const std::wstring K = kProgramKey;
+const std::wstring kDefaultProfile = kProfilesKey + L"\\デフォルト";
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { EraseRegKey(0, K); }
+    void TearDown() override { EraseRegKey(0, K); }
+
+    static std::wstring Exe() { return L"\"" + BinFolder() + L"\\Kitwright.exe\""; }
+
+    // Runs the program with no window expected; its exit code.
+    static DWORD RunQuietly(const std::wstring& commandLine)
+    {
+        ChildProcess child = StartChild(commandLine);
+        return WaitForExit(child);
+    }
+
+    // Runs the program, answers the notice it shows and returns the notice's caption
+    // and text.
+    static std::pair<std::wstring, std::wstring> RunAndAnswerNotice(const std::wstring& commandLine)
+    {
+        ChildProcess child = StartChild(commandLine);
+        HWND box = WaitForWindow(child.id, L"#32770");
+        if (!box) {
+            WaitForExit(child, 1);
+            return {};
+        }
+        std::pair<std::wstring, std::wstring> notice{WindowText(box), MessageBoxText(box)};
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(WaitForExit(child), 0u);
+        return notice;
+    }
+};
+
+}  // namespace
+
+TEST_F(Startup, ResetSwitchErasesEverythingAndSaysSo)
+{
+    for (const wchar_t* form : {L" -I", L" /i", L" /I", L" -I -profile", L" x /i"}) {
+        WriteRegString(0, kDefaultProfile + L"\\Preset\\P", L"001", L"Tool::tool\\");
+        WriteRegBool(0, kSystemKey, L"ShowProfileList", true);
+        auto [caption, text] = RunAndAnswerNotice(Exe() + form);
+        EXPECT_EQ(caption, L"Kitwright") << form;
+        EXPECT_EQ(text, L"環境を初期化しました") << form;
+        EXPECT_FALSE(RegSubKeyExists(0, L"Software\\Vesmor", L"Kitwright")) << form;
+    }
+}
+
+TEST_F(Startup, WordsThatOnlyLookLikeTheResetSwitchDoNothing)
+{
+    WriteRegString(0, kSystemKey, L"Profile", L"Mine");
+    WriteRegString(0, kProfilesKey + L"\\Mine", L"PEBuilder", L"C:\\pe");
+    for (const wchar_t* form : {L" -Init", L" I", L" -Install", L" --I"}) {
+        EXPECT_EQ(RunQuietly(Exe() + form), 0u) << form;
+        EXPECT_EQ(ReadRegString(0, kProfilesKey + L"\\Mine", L"PEBuilder", L""), L"C:\\pe") << form;
+        EXPECT_FALSE(RegSubKeyExists(0, kProfilesKey, L"デフォルト")) << form;
+    }
+}
+
+TEST_F(Startup, FirstStartCreatesTheDefaultProfile)
+{
+    EXPECT_EQ(RunQuietly(Exe()), 0u);
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_EQ(ReadRegString(0, kDefaultProfile, L"PEBuilder", L"x"), L"");
+    EXPECT_TRUE(RegValueExists(0, kDefaultProfile, L"PEB_WAIT"));
+    EXPECT_FALSE(ReadRegBool(0, kDefaultProfile, L"PEB_WAIT", true));
+    EXPECT_TRUE(ReadRegBool(0, kDefaultProfile, L"UseMKISOFS", false));
+    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile, L"PEB_VER", -1), 0);
+    EXPECT_FALSE(RegValueExists(0, kSystemKey, L"ShowProfileList"));
+
+    // The profile loader later turns UseMKISOFS into UseExtProgram_ISO.
+    TCurrentSettings settings;
+    settings.ProfileKeySuffix = L"\\デフォルト";
+    LoadProfileSettings(settings);
+    EXPECT_TRUE(settings.UseExtProgram_ISO);
+}
+
+TEST_F(Startup, OldSingleProfileSettingsMoveIntoTheDefaultProfile)
+{
+    WriteRegString(0, kSystemKey, L"PEBuilder", L"C:\\pebuilder\\");
+    WriteRegBool(0, kSystemKey, L"PEB_WAIT", true);
+    WriteRegBool(0, kSystemKey, L"UseMKISOFS", false);
+    WriteRegString(0, kSystemKey, L"RemoveFiles", L"whatever");
+    WriteRegString(0, K + L"\\Preset\\Base", L"001", L"Base::base\\");
+    WriteRegInteger(0, K + L"\\Preset\\Base\\PEBuilder", L"buildiso", 1);
+    WriteRegInteger(0, K + L"\\Preset", L"Height", 500);
+
+    EXPECT_EQ(RunQuietly(Exe()), 0u);
+    EXPECT_EQ(ReadRegString(0, kDefaultProfile, L"PEBuilder", L""), L"C:\\pebuilder");
+    EXPECT_TRUE(ReadRegBool(0, kDefaultProfile, L"PEB_WAIT", false));
+    EXPECT_FALSE(ReadRegBool(0, kDefaultProfile, L"UseMKISOFS", true));
+    EXPECT_EQ(ReadRegString(0, kDefaultProfile + L"\\Preset\\Base", L"001", L""), L"Base::base\\");
+    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile + L"\\Preset\\Base\\PEBuilder", L"buildiso", 0), 1);
+    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile + L"\\Preset", L"Height", 0), 500);
+    EXPECT_FALSE(RegSubKeyExists(0, K, L"Preset"));
+    for (const wchar_t* old : {L"PEBuilder", L"PEB_WAIT", L"UseMKISOFS", L"RemoveFiles"})
+        EXPECT_FALSE(RegValueExists(0, kSystemKey, old)) << old;
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
+}
+
+TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(::CopyFileW((BinFolder() + L"\\Kitwright.exe").c_str(), (folder / L"Kitwright.exe").c_str(), FALSE));
+    WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=Default\r\nRS_501 = Settings reset\r\n");
+    std::wstring exe = L"\"" + (folder / L"Kitwright.exe") + L"\"";
+
+    EXPECT_EQ(RunQuietly(exe), 0u);
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"Default");
+    EXPECT_TRUE(RegSubKeyExists(0, kProfilesKey, L"Default"));
+
+    auto [caption, text] = RunAndAnswerNotice(exe + L" /I");
+    EXPECT_EQ(text, L"Settings reset");
+}
+
+namespace {
+
+class ScriptedChooser : public ProfileChooser {
+public:
+    ScriptedChooser(bool ok, bool untick, std::wstring selected, int* freed)
+        : ok_(ok), untick_(untick), selected_(std::move(selected)), freed_(freed)
+    {
+    }
+    ~ScriptedChooser() override { ++*freed_; }
+    void SetDoNotShowAtStart(bool checked) override
+    {
+        tickedAtShow = checked;
+        checked_ = checked;
+    }
+    bool ShowModal() override
+    {
+        ++shown;
+        if (untick_) checked_ = false;
+        return ok_;
+    }
+    std::wstring SelectedProfile() const override { return selected_; }
+    bool DoNotShowAtStart() const override { return checked_; }
+
+    bool tickedAtShow = false;
+    int shown = 0;
+
+private:
+    bool ok_, untick_, checked_ = false;
+    std::wstring selected_;
+    int* freed_;
+};
+
+}  // namespace
+
+TEST_F(Startup, ChooserStepSavesTheChoiceOnlyOnStartAndTheCheckBoxAlways)
+{
+    WriteRegString(0, kSystemKey, L"Profile", L"Old");
+    int freed = 0;
+    {
+        ScriptedChooser cancel(false, true, L"New", &freed);
+        EXPECT_FALSE(RunChooserStep(cancel));
+        EXPECT_TRUE(cancel.tickedAtShow);  // ShowProfileList was off
+    }
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"Old");
+    EXPECT_TRUE(ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+
+    ScriptedChooser start(true, false, L"New", &freed);
+    EXPECT_TRUE(RunChooserStep(start));
+    EXPECT_FALSE(start.tickedAtShow);  // ShowProfileList is on now
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"New");
+    EXPECT_TRUE(ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+}
+
+TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
+{
+    WriteRegString(0, kProfilesKey + L"\\A", L"PEBuilder", L"C:\\pe");
+    int freed = 0, mainWindows = 0, chooserShows = 0;
+    auto run = [&](std::vector<std::wstring> args, bool ok) {
+        StartupWindows windows;
+        windows.createChooser = [&]() -> std::unique_ptr<ProfileChooser> {
+            ++chooserShows;
+            return std::make_unique<ScriptedChooser>(ok, false, L"A", &freed);
+        };
+        windows.runMainWindow = [&] { ++mainWindows; };
+        return RunStartup(args, windows);
+    };
+
+    EXPECT_EQ(run({L"k.exe"}, true), 0);
+    EXPECT_EQ(chooserShows, 0);
+    EXPECT_EQ(mainWindows, 1);
+
+    EXPECT_EQ(run({L"k.exe", L"/PROFILE"}, false), 0);
+    EXPECT_EQ(chooserShows, 1);
+    EXPECT_EQ(freed, 1);
+    EXPECT_EQ(mainWindows, 1);  // cancelled: no main window
+    EXPECT_FALSE(ReadRegBool(0, kSystemKey, L"ShowProfileList", true));
+
+    EXPECT_EQ(run({L"k.exe", L"-profile"}, true), 0);
+    EXPECT_EQ(mainWindows, 2);
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"A");
+}
