@@ -138,7 +138,8 @@ void FillCdDriveList(HWND combo)
         if (returned == 0) break;
         records.push_back(ReadDrive(drive.Get()));
     }
-    for (const TCDDriverec& record : records) AddCdDriveItem(combo, L"(" + record.Drive + L") " + record.Caption, record);
+    for (const TCDDriverec& record : records)
+        AddCdDriveItem(combo, L"(" + record.Drive + L") " + record.Caption, record);
 }
 
 void AddCdDriveItem(HWND combo, const std::wstring& text, const TCDDriverec& record)

@@ -20,8 +20,8 @@ uint32_t RunProgram(const std::wstring& commandLine, bool wait)
     buffer.push_back(L'\0');
 
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                          nullptr, &startup, &info))
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
+                          &startup, &info))
         ThrowLastError(L"Cannot start the program " + commandLine);
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);

@@ -4,8 +4,11 @@
 #include <utility>
 
 DialogDriver::DialogDriver(std::wstring windowClass, std::wstring title, std::function<void(HWND)> action)
-    : thread_(::GetCurrentThreadId()), class_(std::move(windowClass)), title_(std::move(title)),
-      action_(std::move(action)), watcher_([this] { Watch(); })
+    : thread_(::GetCurrentThreadId()),
+      class_(std::move(windowClass)),
+      title_(std::move(title)),
+      action_(std::move(action)),
+      watcher_([this] { Watch(); })
 {
 }
 
@@ -48,13 +51,6 @@ void DialogDriver::Watch()
         }
         ::Sleep(10);
     }
-}
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 RECT ChildRect(HWND child)

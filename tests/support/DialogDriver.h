@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/ProcessSupport.h"  // WindowText
+
 class DialogDriver {
 public:
     // Watches the calling thread for a visible top-level window of windowClass (and
@@ -31,7 +33,5 @@ private:
     std::thread watcher_;
 };
 
-// The window's text (WM_GETTEXT, so it works across threads and processes).
-std::wstring WindowText(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);

@@ -64,8 +64,7 @@ TEST(RunProgram, AMissingProgramThrowsWithTheCommandLineAndTheSystemsReason)
             ADD_FAILURE() << "no error for a missing program";
         } catch (const AppError& error) {
             EXPECT_NE(error.Message().find(commandLine), std::wstring::npos);
-            EXPECT_NE(error.Message().find(SystemMessage(ERROR_FILE_NOT_FOUND)), std::wstring::npos)
-                << error.what();
+            EXPECT_NE(error.Message().find(SystemMessage(ERROR_FILE_NOT_FOUND)), std::wstring::npos) << error.what();
         }
     }
 }
