@@ -12,20 +12,9 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Text.h"
+#include "tests/support/StandIns.h"
 
 namespace {
-
-void CopyFromBin(const std::wstring& name, const std::wstring& folder)
-{
-    if (!::CopyFileW((BinFolder() + L"\\" + name).c_str(), (folder + L"\\" + name).c_str(), FALSE))
-        throw std::runtime_error("cannot copy a stand-in");
-}
-
-std::wstring Unquoted(std::wstring value)
-{
-    if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"') value = value.substr(1, value.size() - 2);
-    return value;
-}
 
 // The process ids whose image is exePath.
 std::vector<DWORD> ProcessesOf(const std::wstring& exePath)
@@ -54,8 +43,8 @@ ScratchInstallation::ScratchInstallation()
 {
     MakeFolders(folder_ + L"\\Plugin");
     MakeFolders(isoFolder_);
-    CopyFromBin(L"pebuilder.exe", folder_);
-    CopyFromBin(L"mkisofs.exe", folder_);
+    InstallStandIn(L"pebuilder.exe", folder_);
+    InstallStandIn(L"mkisofs.exe", folder_);
     WriteBytes(source_ + L"\\i386\\SHELL32.DL_", "compressed shell32");
 }
 
@@ -82,31 +71,22 @@ void ScratchInstallation::WritePlugin(std::wstring_view relative, std::wstring_v
 
 void ScratchInstallation::SimulateRun(int exitCode, std::wstring_view lastLogLine, int delayMs) const
 {
-    WriteBytes(Path(L"pebuilder.sim"), Ansi(L"[Simulator]\r\nExitCode=" + std::to_wstring(exitCode) +
-                                            L"\r\nLogLastLine=" + std::wstring(lastLogLine) +
-                                            L"\r\nDelayMs=" + std::to_wstring(delayMs) + L"\r\n"));
+    WriteSimulatorSettings(Path(L"pebuilder.sim"), exitCode, std::wstring(lastLogLine), delayMs);
 }
 
 bool ScratchInstallation::Started() const { return FileExists(Path(L"pebuilder.record")); }
 
 std::wstring ScratchInstallation::Recorded(std::wstring_view section, std::wstring_view key) const
 {
-    IniDocument record = IniDocument::Parse(DecodeText(ReadBytes(Path(L"pebuilder.record"))));
-    std::optional<std::wstring> value = record.Find(section, key);
+    std::optional<std::wstring> value =
+        RecordValue(ReadRecord(Path(L"pebuilder.record")), std::wstring(section), std::wstring(key));
     if (!value) throw std::runtime_error("the record lacks a value");
-    return Unquoted(*value);
+    return *value;
 }
 
 IniDocument ScratchInstallation::InputInfAtStart() const
 {
-    IniDocument record = IniDocument::Parse(DecodeText(ReadBytes(Path(L"pebuilder.record"))));
-    std::wstring text;
-    for (int line = 1;; ++line) {
-        std::optional<std::wstring> value = record.Find(L"InputInf", std::to_wstring(line));
-        if (!value) break;
-        text += Unquoted(*value) + L"\r\n";
-    }
-    return IniDocument::Parse(text);
+    return IniDocument::Parse(RecordedInputInf(ReadRecord(Path(L"pebuilder.record"))));
 }
 
 void WaitUntilProgramEnds(const std::wstring& exePath)
