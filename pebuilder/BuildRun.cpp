@@ -1,0 +1,111 @@
+// The build command.
+#include "pebuilder/BuildRun.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "core/Error.h"
+#include "core/Files.h"
+#include "core/IniFile.h"
+#include "core/Messages.h"
+#include "core/Process.h"
+#include "core/Settings.h"
+#include "core/StringTable.h"
+#include "core/Text.h"
+#include "pebuilder/BuildRules.h"
+#include "pebuilder/Installation.h"
+#include "pebuilder/InputInf.h"
+#include "pebuilder/IsoRun.h"
+#include "pebuilder/Plugins.h"
+#include "pebuilder/RunSteps.h"
+
+namespace {
+
+// An install source on a CD has a read-only marker file; PE Builder is told so.
+bool IsReadOnlyFile(const std::wstring& path)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// Nothing when the log cannot be read (missing, locked).
+std::optional<std::vector<std::wstring>> ReadLogLines(const std::wstring& path)
+{
+    try {
+        std::optional<std::string> bytes = TryReadFileBytes(path);
+        if (!bytes) return std::nullopt;
+        return SplitLines(DecodeText(*bytes));
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
+void WriteBuildIso(const std::wstring& inf, int value)
+{
+    WriteIniInteger(inf, kInputSection, L"buildiso", value);
+}
+
+}  // namespace
+
+void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt)
+{
+    const TCurrentSettings& settings = CurrentSettings;
+    const int versionClass = VersionClassOf(settings.PEB_VER);
+    const std::wstring inf = InputInfPath(settings.PEBuilder);
+    CopySelectedPresetSettings(inputs, inf, settings.PEBuilder, CopyOrder::Build);
+
+    std::wstring marker;
+    {
+        const IniFile file = LoadIniFile(inf);
+        const std::wstring out = EffectiveOutDir(file.doc, settings.PEBuilder, versionClass);
+        if (out.empty() || !DirectoryExists(out)) {
+            prompt.Error(TwoPartMessage(RS_002, RS_003));
+            return;
+        }
+        const std::wstring source = SourceFolderOf(file.doc);
+        if (source.empty() || !DirectoryExists(source)) {
+            prompt.Error(TwoPartMessage(RS_004, RS_003));
+            return;
+        }
+        marker = SourceMarkerPath(source);
+        if (!FileExists(marker)) {
+            prompt.Error(TwoPartMessage(RS_006, RS_007));
+            return;
+        }
+    }
+    if (!prompt.Ask(Str(RS_023), Str(RS_103))) return;
+
+    if (inputs.IsPreset()) ApplyPresetToPlugins(inputs.SelectedText);
+
+    // whattodo, the toggles and buildiso are PE Builder's inputs of this run, written at once.
+    IniFile file = LoadIniFile(inf);
+    file.doc.WriteInteger(kInputSection, L"whattodo", IsReadOnlyFile(marker) ? 0 : 2);
+    bool skipBuild = false;
+    if (inputs.CustomStyle) {
+        ApplyCustomToggles(file.doc, versionClass, inputs.Toggles);
+        skipBuild = SkipsBuild(versionClass, inputs.Toggles);
+    }
+    // With the external program making the image, PE Builder must not make one too.
+    const bool isoAfter = settings.UseExtProgram_BLD && file.doc.ReadInteger(kInputSection, L"buildiso", 0) == 1;
+    if (isoAfter) file.doc.WriteInteger(kInputSection, L"buildiso", 0);
+    SaveIniFile(file);
+
+    const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
+    uint32_t exitCode = 0;
+    if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
+    if (!skipBuild || !isoAfter) {
+        try {
+            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams), settings.PEB_WAIT);
+        } catch (const AppError&) {
+            // PE Builder never ran: no image, and buildiso as the user had it.
+            if (isoAfter) WriteBuildIso(inf, 1);
+            throw;
+        }
+    }
+    if (!isoAfter) return;
+
+    WriteBuildIso(inf, 1);
+    std::optional<std::vector<std::wstring>> lines = ReadLogLines(log);
+    if (lines && exitCode == 0 && LogShowsSuccess(*lines)) ISO_PEBuilderExecute(false, inputs, prompt);
+}

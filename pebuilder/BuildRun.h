@@ -1,0 +1,13 @@
+// The build command: switches the plug-ins to the selected preset, writes input.inf
+// and starts PE Builder, then, when the profile says so, makes the ISO image with the
+// external program instead of letting PE Builder make it.
+#pragma once
+
+#include "pebuilder/RunInputs.h"
+
+class UserPrompt;
+
+// Checks and questions go through prompt. Failures to start PE Builder or the ISO
+// program, or to write a file, throw AppError and end the run; nothing is started
+// after one.
+void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt);

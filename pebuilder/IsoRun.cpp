@@ -1,0 +1,96 @@
+// The ISO command.
+#include "pebuilder/IsoRun.h"
+
+#include <windows.h>
+
+#include "core/Files.h"
+#include "core/IniFile.h"
+#include "core/Messages.h"
+#include "core/Process.h"
+#include "core/Settings.h"
+#include "core/StringTable.h"
+#include "core/Text.h"
+#include "pebuilder/Installation.h"
+#include "pebuilder/InputInf.h"
+#include "pebuilder/IsoTemplate.h"
+#include "pebuilder/RunSteps.h"
+
+namespace {
+
+std::wstring ProgramFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return ExtractFileDir(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The folder part of the ISO file: everything up to its last backslash.
+std::wstring IsoFolderOf(const std::wstring& isoFile)
+{
+    size_t slash = isoFile.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : isoFile.substr(0, slash);
+}
+
+std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf, const std::wstring& outDir)
+{
+    return ExpandIsoTemplate(templ, inf, IsoTemplateFolders{CurrentSettings.PEBuilder, ProgramFolder(), outDir});
+}
+
+}  // namespace
+
+std::wstring ExpandIsoTemplate(const std::wstring& templ, const std::wstring& inputInfPath)
+{
+    const IniFile file = LoadIniFile(inputInfPath);
+    return ExpandWith(templ, file.doc, EffectiveOutDir(file.doc, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER));
+}
+
+void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPrompt& prompt)
+{
+    const TCurrentSettings& settings = CurrentSettings;
+    const int versionClass = VersionClassOf(settings.PEB_VER);
+    const std::wstring inf = InputInfPath(settings.PEBuilder);
+    CopySelectedPresetSettings(inputs, inf, L"", CopyOrder::IsoRun);
+
+    std::wstring out;
+    {
+        const IniFile file = LoadIniFile(inf);
+        const std::wstring isoFolder = IsoFolderOf(Trim(file.doc.ReadString(kInputSection, L"isofile", L"")));
+        if (isoFolder.empty() || !DirectoryExists(isoFolder)) {
+            prompt.Error(TwoPartMessage(RS_012, RS_003));
+            return;
+        }
+        out = EffectiveOutDir(file.doc, settings.PEBuilder, versionClass);
+    }
+    if (!FileExists(BootSectorPath(out))) {
+        prompt.Error(Str(RS_014));
+        return;
+    }
+    if (senderPresent && !prompt.Ask(Str(RS_015), Str(RS_103))) return;
+
+    // Loaded after the question: the user may have changed the file meanwhile.
+    IniFile file = LoadIniFile(inf);
+    if (inputs.CustomStyle) ApplyCustomToggles(file.doc, versionClass, inputs.Toggles);
+
+    if (!senderPresent || settings.UseExtProgram_ISO) {
+        if (inputs.CustomStyle) SaveIniFile(file);
+        if (!FileExists(SourceMarkerPath(SourceFolderOf(file.doc)))) {
+            prompt.Error(TwoPartMessage(RS_016, RS_007));
+            return;
+        }
+        // Nobody waits for the image: the run ends when the program has started.
+        RunProgram(ExpandWith(settings.ExternalProgram, file.doc, out), false);
+        return;
+    }
+
+    const std::wstring outdir = file.doc.ReadString(kInputSection, L"outdir", L"");
+    file.doc.WriteString(kInputSection, L"outdir", Trim(ExcludeTrailingBackslash(outdir)));
+    file.doc.WriteInteger(kInputSection, L"whattodo", 3);
+    SaveIniFile(file);
+    RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.ISOParams), settings.PEB_WAIT);
+}

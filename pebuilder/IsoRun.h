@@ -1,0 +1,18 @@
+// The ISO command: a bootable image of the build output, made by PE Builder itself or
+// by the external program of the profile's command template.
+#pragma once
+
+#include <string>
+
+#include "pebuilder/RunInputs.h"
+
+class UserPrompt;
+
+// The template expanded with the values of input.inf, the PE Builder folder of
+// CurrentSettings and this program's own folder.
+std::wstring ExpandIsoTemplate(const std::wstring& templ, const std::wstring& inputInfPath);
+
+// senderPresent: the user started the run, so it asks first and honours
+// UseExtProgram_ISO; the build passes false and always gets the external program.
+// Failures to start a program or write a file throw AppError.
+void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPrompt& prompt);

@@ -1,0 +1,20 @@
+// The command template of the external ISO program: @placeholders@ expanded from
+// input.inf and three folders, with no quoting and no escaping added.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class IniDocument;
+
+// The values that do not come from input.inf's [input] section.
+struct IsoTemplateFolders {
+    std::wstring PEBuilder;  // the PE Builder folder, without trailing backslash
+    std::wstring Kitwright;  // the folder of the program's own executable
+    std::wstring OutDir;     // the effective output folder
+};
+
+// Replaces the thirteen placeholders one after another, every occurrence, without
+// regard to case. A value that itself holds a later placeholder is expanded too,
+// because each replacement runs over the text the earlier ones left.
+std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inputInf, const IsoTemplateFolders& folders);

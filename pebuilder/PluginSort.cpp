@@ -1,0 +1,81 @@
+// The plug-in folder sort.
+#include "pebuilder/PluginSort.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/Error.h"
+#include "core/Files.h"
+#include "core/Handles.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "core/Shell.h"
+#include "core/StringTable.h"
+#include "core/WinError.h"
+#include "pebuilder/Installation.h"
+
+namespace {
+
+bool IsDotName(const wchar_t* name) { return name[0] == L'.'; }
+
+// Calls visit for every entry of folder except "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::wstring& folder, Visit visit)
+{
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW((folder + L"\\*.*").c_str(), &data));
+    if (!find) return;
+    do {
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0) visit(data);
+    } while (::FindNextFileW(find.Get(), &data));
+}
+
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                            static_cast<int>(b.size())) == CSTR_LESS_THAN;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SortableFolders(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) &&
+            !IsDotName(data.cFileName))
+            names.push_back(data.cFileName);
+    });
+    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move)
+{
+    if (!prompt.Ask(Str(RS_010), Str(RS_101))) return;
+
+    // The shell's move into a folder that is not there renames each entry onto the
+    // target in turn, so both ends must exist before anything moves.
+    const std::wstring plugins = PluginFolderPath(CurrentSettings.PEBuilder);
+    if (!DirectoryExists(plugins)) throw AppError(L"The plug-in folder \"" + plugins + L"\" does not exist. Nothing was moved.");
+    const std::wstring temp = TempFolder() + L"\\KWRT_TMP";
+    if (!DirectoryExists(temp) && !::CreateDirectoryW(temp.c_str(), nullptr))
+        ThrowLastError(L"The temporary folder \"" + temp + L"\" could not be created. Nothing was moved.");
+
+    move(plugins + L"\\*.*", temp);
+    for (const std::wstring& name : SortableFolders(temp)) move(temp + L"\\" + name, plugins);
+    move(temp + L"\\*.*", plugins);
+
+    bool leftOver = false;
+    ForEachEntry(temp, [&](const WIN32_FIND_DATAW&) { leftOver = true; });
+    if (leftOver)
+        throw AppError(L"Some entries could not be moved back into the plug-in folder \"" + plugins +
+                       L"\"; they are still in the temporary folder \"" + temp + L"\".");
+    prompt.Inform(Str(RS_011), Str(RS_101));
+}
+
+void PluginSortClick(UserPrompt& prompt)
+{
+    PluginSortClick(prompt, MoveFileOrFolder);
+}

@@ -1,0 +1,22 @@
+// The plug-in folder sort: re-creates the plug-in folder's sub-folders in name order,
+// so that a FAT volume, which lists entries in creation order, shows them sorted.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class UserPrompt;
+
+// Moves source (a path or a "\*.*" pattern) into the existing folder target.
+using MoveRoutine = std::function<void(const std::wstring& source, const std::wstring& target)>;
+
+// The folders of folder that the sort moves back one by one, in the order it moves
+// them: no system attribute, no leading ".", sorted without regard to case.
+std::vector<std::wstring> SortableFolders(const std::wstring& folder);
+
+// Asks first; reports completion, or throws AppError when the temporary folder cannot
+// be made (nothing is moved then) or when entries are left in it after the moves.
+// move is the shell's move in the program; tests pass one that also records.
+void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move);
+void PluginSortClick(UserPrompt& prompt);

@@ -1,0 +1,31 @@
+// Steps that the build and the ISO run share.
+#include "pebuilder/RunSteps.h"
+
+#include "core/Registry.h"
+#include "core/Text.h"
+#include "pebuilder/Plugins.h"
+
+std::wstring TwoPartMessage(StringId first, StringId second)
+{
+    return Str(first) + L"\r\n" + Str(second);
+}
+
+void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inputInf, const std::wstring& defaultOutDir,
+                                CopyOrder order)
+{
+    if (!inputs.IsPreset()) return;
+    const std::wstring presetKey = PresetKeyPath(inputs.SelectedText);
+    if (RegSubKeyExists(0, presetKey, L"PEBuilder"))
+        CopyPresetSettingsToInputInf(presetKey + L"\\PEBuilder", inputInf, defaultOutDir, order);
+}
+
+std::wstring SourceFolderOf(const IniDocument& inputInf)
+{
+    return Trim(ExcludeTrailingBackslash(inputInf.ReadString(kInputSection, L"source", L"")));
+}
+
+void ApplyCustomToggles(IniDocument& inputInf, int versionClass, const std::vector<int>& toggles)
+{
+    for (const ToggleWrite& write : CustomToggleWrites(versionClass, toggles))
+        inputInf.WriteInteger(kInputSection, write.key, write.value);
+}

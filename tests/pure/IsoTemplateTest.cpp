@@ -1,0 +1,64 @@
+// Expansion of the external ISO program's command template.
+#include <gtest/gtest.h>
+
+#include "core/Ini.h"
+#include "core/Settings.h"
+#include "pebuilder/IsoTemplate.h"
+
+namespace {
+
+const IsoTemplateFolders kFolders{L"C:\\pebuilder", L"C:\\Tools\\Kitwright", L"C:\\pebuilder\\BartPE"};
+
+}  // namespace
+
+TEST(IsoTemplate, DefaultTemplateWithAPEBuilderFolder)
+{
+    IniDocument inf = IniDocument::Parse(L"[input]\r\nisofile= C:\\iso\\pebuilder.iso \r\noutdir=BartPE\\\r\n");
+    EXPECT_EQ(ExpandIsoTemplate(kDefaultExternalProgram, inf, kFolders),
+              L"\"C:\\pebuilder\\mkisofs.exe\" -iso-level 4 -volid \"ToviPE\" -A PEBUILDER/MKISOFS -sysid \"Win32\" "
+              L"-b bootsect.bin -no-emul-boot -boot-load-size 4 -hide bootsect.bin -hide boot.catalog "
+              L"-o \"C:\\iso\\pebuilder.iso\" \"C:\\pebuilder\\BartPE\"");
+}
+
+TEST(IsoTemplate, EveryPlaceholderInAnyCaseAndEveryOccurrence)
+{
+    IniDocument inf = IniDocument::Parse(
+        L"[input]\r\nsource=D:\\xp \\\r\nCUSTOMDIR=C:\\custom\\\r\nbuildiso=1\r\nburncd=1\r\nblankcdrw=0\r\n"
+        L"device=1,0,0\r\nverbose=1\r\nvolumeid=MYPE\r\nisoduplicatesonce=1\r\nisofile=x.iso\r\n");
+    EXPECT_EQ(ExpandIsoTemplate(L"@outdir@|@OUTDIR@|@OutDir@", inf, kFolders),
+              L"C:\\pebuilder\\BartPE|C:\\pebuilder\\BartPE|C:\\pebuilder\\BartPE");
+    EXPECT_EQ(ExpandIsoTemplate(L"@Kitwright@ @SourcePath@ @CustomDir@ @IsoFile@", inf, kFolders),
+              L"C:\\Tools\\Kitwright D:\\xp C:\\custom x.iso");
+    // The spellings the settings dialog shows as help.
+    EXPECT_EQ(ExpandIsoTemplate(L"@BuildISO@ @BurnCD@ @BlankCDRW@ @Device@ @Verbose@ @VolumeID@ @ISOduplicatesonce@",
+                                inf, kFolders),
+              L"1 1 0 1,0,0 1 MYPE 1");
+    // Text around and between placeholders, and unknown ones, are left alone.
+    EXPECT_EQ(ExpandIsoTemplate(L"a@@PEBuilder@@b @Unknown@ @PEBuilder", inf, kFolders),
+              L"a@C:\\pebuilder@b @Unknown@ @PEBuilder");
+}
+
+TEST(IsoTemplate, AbsentKeysGiveZeroOrEmpty)
+{
+    IniDocument empty;
+    EXPECT_EQ(ExpandIsoTemplate(L"[@buildiso@][@burncd@][@blankcdrw@][@verbose@][@ISOduplicatesonce@]", empty, kFolders),
+              L"[0][0][0][0][0]");
+    EXPECT_EQ(ExpandIsoTemplate(L"[@device@][@volumeid@][@IsoFile@][@SourcePath@][@CustomDir@]", empty, kFolders),
+              L"[][][][][]");
+    // A key that is present but empty stays empty: values are taken as written.
+    IniDocument blank = IniDocument::Parse(L"[input]\r\nburncd=\r\nverbose= 1 \r\n");
+    EXPECT_EQ(ExpandIsoTemplate(L"[@burncd@][@verbose@]", blank, kFolders), L"[][1]");
+}
+
+TEST(IsoTemplate, ValueHoldingALaterPlaceholderIsExpandedAgain)
+{
+    IniDocument inf = IniDocument::Parse(L"[input]\r\nisofile=@outdir@\\@VolumeId@.iso\r\nvolumeid=PE\r\n"
+                                         L"device=@PEBuilder@\r\n");
+    // @IsoFile@ comes before @OutDir@ and @volumeid@, so its value is expanded further;
+    // @device@ comes after @PEBuilder@, so its value stays as written.
+    EXPECT_EQ(ExpandIsoTemplate(L"-o \"@IsoFile@\" -dev @device@", inf, kFolders),
+              L"-o \"C:\\pebuilder\\BartPE\\PE.iso\" -dev @PEBuilder@");
+    IsoTemplateFolders folders = kFolders;
+    folders.PEBuilder = L"@Kitwright@\\pe";
+    EXPECT_EQ(ExpandIsoTemplate(L"@PEBuilder@", inf, folders), L"C:\\Tools\\Kitwright\\pe");
+}

@@ -1,0 +1,277 @@
+// The build command against a scratch PE Builder installation: the PE Builder
+// simulator records what it was given, the mkisofs stand-in makes real images.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/Error.h"
+#include "core/Files.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "core/StringTable.h"
+#include "core/Text.h"
+#include "pebuilder/BuildRun.h"
+#include "tests/support/ScratchInstallation.h"
+#include "tests/support/ScriptedPrompt.h"
+
+namespace {
+
+const std::wstring kPresetKey = kProfilesKey + L"\\Test\\Preset\\Mine";
+
+class BuildRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        pe.MakeCurrentProfile();
+        CurrentSettings.PEB_VER = 1;
+        CurrentSettings.BuildParams = L"-auto -exit -overwrite";
+        pe.WritePlugin(L"alpha\\alpha.inf", L"Alpha", 0);
+        pe.WritePlugin(L"net\\beta\\beta.inf", L"Beta", 1);
+        WriteRegString(0, kPresetKey, L"001", L"alpha::ALPHA\\");
+        MakeFolders(pe.Path(L"BartPE"));
+        WriteClass1Inf(L"BartPE\\");
+    }
+    void TearDown() override
+    {
+        EndProgram(pe.Path(L"pebuilder.exe"));
+        WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+        EraseRegKey(0, kProgramKey);
+    }
+
+    void WriteClass1Inf(const std::wstring& outdir, const std::wstring& extra = L"")
+    {
+        pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\\\r\noutdir=" + outdir + L"\r\nisofile=" +
+                         pe.IsoFolder() + L"\\pe.iso\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\nskipfiles=0\r\n"
+                         L"skipregistry=0\r\n" + extra + L"\r\n[Other]\r\nkept=yes\r\n");
+    }
+
+    static RunInputs LastBuild() { return RunInputs{0, Str(RS_001), false, {}}; }
+    static RunInputs Preset() { return RunInputs{1, L"Mine", false, {}}; }
+    static RunInputs Custom(std::vector<int> toggles) { return RunInputs{0, Str(RS_001), true, std::move(toggles)}; }
+
+    std::wstring ExpectedCommandLine() const
+    {
+        return L"\"" + pe.Folder() + L"\\pebuilder.exe\" " + CurrentSettings.BuildParams;
+    }
+    std::wstring Input(const wchar_t* key) const { return pe.ReadInputInf().ReadString(L"input", key, L"-"); }
+    bool ImageMade() const { return FileExists(pe.IsoFolder() + L"\\pe.iso"); }
+
+    ScratchInstallation pe;
+    ScriptedPrompt prompt;
+};
+
+}  // namespace
+
+TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
+{
+    struct Case {
+        const wchar_t* what;
+        std::function<void()> spoil;
+        std::wstring message;
+    };
+    const std::vector<Case> cases = {
+        {L"output folder missing", [&] { WriteClass1Inf(L"NoSuchFolder\\"); }, Str(RS_002) + L"\r\n" + Str(RS_003)},
+        {L"empty source", [&] { pe.WriteInputInf(L"[input]\r\noutdir=BartPE\\\r\nsource= \\\r\n"); },
+         Str(RS_004) + L"\r\n" + Str(RS_003)},
+        {L"source folder missing",
+         [&] { pe.WriteInputInf(L"[input]\r\noutdir=BartPE\r\nsource=" + pe.Source() + L"x\\\r\n"); },
+         Str(RS_004) + L"\r\n" + Str(RS_003)},
+        {L"no OS files",
+         [&] {
+             WriteClass1Inf(L"BartPE\\");
+             ::DeleteFileW((pe.Source() + L"\\i386\\SHELL32.DL_").c_str());
+         },
+         Str(RS_006) + L"\r\n" + Str(RS_007)},
+    };
+    const std::string plugin = pe.PluginBytes(L"alpha\\alpha.inf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.what)));
+        c.spoil();
+        const std::string inf = pe.InputInfBytes();
+        prompt.messages.clear();
+        Exec_PEBuilderExecute(Preset(), prompt);
+        EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", c.message, Str(RS_100)}}));
+        EXPECT_EQ(pe.InputInfBytes(), inf);
+        EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), plugin);
+        EXPECT_FALSE(pe.Started());
+    }
+}
+
+TEST_F(BuildRun, NoToTheQuestionChangesNothing)
+{
+    const std::string inf = pe.InputInfBytes();
+    const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
+    prompt.answers = {false};
+    Exec_PEBuilderExecute(Preset(), prompt);
+    EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_023), Str(RS_103)}}));
+    EXPECT_EQ(pe.InputInfBytes(), inf);
+    EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
+    EXPECT_FALSE(pe.Started());
+}
+
+TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
+{
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(Preset(), prompt);
+    ASSERT_TRUE(pe.Started());
+    EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), ExpectedCommandLine());
+    EXPECT_EQ(pe.Recorded(L"Plugins", L"alpha\\alpha.inf"), L"1");
+    EXPECT_EQ(pe.Recorded(L"Plugins", L"net\\beta\\beta.inf"), L"0");
+    EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"2");
+    EXPECT_EQ(pe.InputInfAtStart().ReadString(L"Other", L"kept", L"-"), L"yes");
+    // Waited for: the simulator's log is complete when the command returns.
+    EXPECT_EQ(SplitLines(Wide(ReadBytes(pe.Path(L"pebuilder.log")))).back(), L"Done.");
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+TEST_F(BuildRun, LastBuildEntryLeavesPluginsAloneAndEmptyParamsKeepTheBlank)
+{
+    CurrentSettings.BuildParams = L"";
+    const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
+    const std::string beta = pe.PluginBytes(L"net\\beta\\beta.inf");
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(LastBuild(), prompt);
+    ASSERT_TRUE(pe.Started());
+    EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
+    EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
+    EXPECT_EQ(pe.PluginBytes(L"net\\beta\\beta.inf"), beta);
+    wchar_t current[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_TRUE(SameText(pe.Recorded(L"Run", L"CurrentFolder"), current));
+}
+
+TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
+{
+    const std::wstring marker = pe.Source() + L"\\i386\\SHELL32.DL_";
+    ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_READONLY);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(LastBuild(), prompt);
+    ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(pe.Started());
+    EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"0");
+    EXPECT_EQ(Input(L"whattodo"), L"0");
+}
+
+TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
+{
+    CurrentSettings.PEB_VER = 0;
+    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
+    WriteRegInteger(0, kPresetKey + L"\\PEBuilder", L"verbose", 1);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(Preset(), prompt);
+    ASSERT_TRUE(pe.Started());
+    IniDocument start = pe.InputInfAtStart();
+    EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), pe.Folder());
+    EXPECT_EQ(start.ReadString(L"input", L"verbose", L"-"), L"1");
+    EXPECT_EQ(start.ReadString(L"input", L"isofile", L"-"), L"");
+}
+
+TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
+{
+    CurrentSettings.PEB_WAIT = false;
+    pe.SimulateRun(0, L"Finished late.", 120000);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(LastBuild(), prompt);
+    // Had the command waited, the simulator would have written its log.
+    EXPECT_FALSE(FileExists(pe.Path(L"pebuilder.log")));
+    EndProgram(pe.Path(L"pebuilder.exe"));
+}
+
+TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
+{
+    CurrentSettings.UseExtProgram_BLD = true;
+    WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
+    WriteBytes(pe.Path(L"BartPE\\i386\\winnt.sif"), "[Data]\r\n");
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    EXPECT_FALSE(pe.Started());
+    EXPECT_EQ(ReadBytes(pe.Path(L"pebuilder.log")), "\r\n");
+    EXPECT_EQ(Input(L"skipregistry"), L"1");
+    EXPECT_EQ(Input(L"skipfiles"), L"1");
+    EXPECT_EQ(Input(L"buildiso"), L"1");
+    EXPECT_EQ(prompt.messages.size(), 1u);  // the build's question only
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    ASSERT_TRUE(ImageMade());
+    EXPECT_TRUE(IsBootableIsoImage(ReadBytes(pe.IsoFolder() + L"\\pe.iso")));
+}
+
+TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
+{
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    ASSERT_TRUE(pe.Started());
+    IniDocument start = pe.InputInfAtStart();
+    EXPECT_EQ(start.ReadString(L"input", L"skipregistry", L"-"), L"1");
+    EXPECT_EQ(start.ReadString(L"input", L"skipfiles", L"-"), L"1");
+    EXPECT_EQ(start.ReadString(L"input", L"buildiso", L"-"), L"1");
+}
+
+TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
+{
+    CurrentSettings.UseExtProgram_BLD = true;
+    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    struct Case {
+        int exitCode;
+        std::wstring lastLine;
+        bool image;
+    };
+    const std::vector<Case> cases = {
+        {0, L"12:00:01 Terminated by user...", false},
+        {0, L"[<<] Error: cannot copy", false},
+        {2, L"Done.", false},
+        {0, L"terminated by user... [<] finished", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.lastLine));
+        ::DeleteFileW((pe.IsoFolder() + L"\\pe.iso").c_str());
+        ::DeleteFileW(pe.Path(L"pebuilder.record").c_str());
+        pe.SimulateRun(c.exitCode, c.lastLine);
+        prompt.answers = {true};
+        Exec_PEBuilderExecute(LastBuild(), prompt);
+        ASSERT_TRUE(pe.Started());
+        // PE Builder itself was kept from making the image, and buildiso is back.
+        EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"buildiso", L"-"), L"0");
+        EXPECT_EQ(Input(L"buildiso"), L"1");
+        WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+        EXPECT_EQ(ImageMade(), c.image);
+        if (c.image) {
+            EXPECT_TRUE(IsBootableIsoImage(ReadBytes(pe.IsoFolder() + L"\\pe.iso")));
+        }
+    }
+}
+
+TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
+{
+    CurrentSettings.UseExtProgram_BLD = true;
+    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
+    ::DeleteFileW(pe.Path(L"pebuilder.exe").c_str());
+    prompt.answers = {true};
+    try {
+        Exec_PEBuilderExecute(LastBuild(), prompt);
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_NE(error.Message().find(ExpectedCommandLine()), std::wstring::npos) << error.what();
+    }
+    EXPECT_EQ(Input(L"buildiso"), L"1");
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    EXPECT_FALSE(ImageMade());
+}
+
+TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
+{
+    const std::wstring beta = pe.Path(L"Plugin\\net\\beta\\beta.inf");
+    ::SetFileAttributesW(beta.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
+    const std::string betaBytes = pe.PluginBytes(L"net\\beta\\beta.inf");
+    const std::string inf = pe.InputInfBytes();
+    prompt.answers = {true};
+    EXPECT_THROW(Exec_PEBuilderExecute(Preset(), prompt), AppError);
+    ::SetFileAttributesW(beta.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
+    EXPECT_EQ(pe.PluginBytes(L"net\\beta\\beta.inf"), betaBytes);
+    EXPECT_EQ(pe.InputInfBytes(), inf);
+    EXPECT_FALSE(pe.Started());
+}
