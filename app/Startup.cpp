@@ -90,8 +90,8 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     ::InitCommonControlsEx(&controls);
 
     RunCommand(nullptr, [&] {
-        bool showChooser = ReadRegBool(0, kSystemKey, L"ShowProfileList", false) ||
-                           FindCmdLineSwitch(arguments, L"profile");
+        bool showChooser =
+            ReadRegBool(0, kSystemKey, L"ShowProfileList", false) || FindCmdLineSwitch(arguments, L"profile");
         if (showChooser && windows.createChooser) {
             std::unique_ptr<ProfileChooser> chooser = windows.createChooser();
             proceed = RunChooserStep(*chooser);

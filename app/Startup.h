@@ -32,7 +32,7 @@ struct StartupWindows {
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows);
 
 // The steps, each also used on its own by the tests.
-void ResetSettings();                  // erases every setting and says so
-void MigrateSingleProfileSettings();   // the layout from before profiles existed
+void ResetSettings();                 // erases every setting and says so
+void MigrateSingleProfileSettings();  // the layout from before profiles existed
 // Shows the chooser; true when the program goes on to its main window.
 bool RunChooserStep(ProfileChooser& chooser);

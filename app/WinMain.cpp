@@ -17,7 +17,4 @@ std::vector<std::wstring> CommandLineArguments()
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
-    return RunStartup(CommandLineArguments(), StartupWindows{});
-}
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunStartup(CommandLineArguments(), StartupWindows{}); }

@@ -8,12 +8,12 @@
 #include <string>
 
 struct TCDDriverec {
-    std::wstring Drive;          // "E:"
-    std::wstring Caption;        // model name
-    uint8_t Port = 255;          // 255: none reported
+    std::wstring Drive;    // "E:"
+    std::wstring Caption;  // model name
+    uint8_t Port = 255;    // 255: none reported
     uint8_t TargetId = 255;
     uint8_t LogicalUnit = 255;
-    std::wstring Address;        // "port,target,lun"
+    std::wstring Address;  // "port,target,lun"
 };
 
 // Replaces the combo's items by one item "(Drive) Caption" per drive. A service that

@@ -49,6 +49,20 @@ std::string WideToMultiByte(UINT codePage, std::wstring_view text, BOOL* lossy)
 
 }  // namespace
 
+std::wstring ExecutablePath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) ThrowLastError(L"Cannot find the path of the program");
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // truncated: a long path
+    }
+}
+
 bool FileExists(const std::wstring& path)
 {
     DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+// The full path of the running program.
+std::wstring ExecutablePath();
+
 bool FileExists(const std::wstring& path);       // an existing file, not a folder
 bool DirectoryExists(const std::wstring& path);  // an existing folder
 

@@ -65,10 +65,7 @@ int32_t IniDocument::ReadInteger(std::wstring_view section, std::wstring_view ke
     return ParseInteger(*value).value_or(def);
 }
 
-bool IniDocument::HasSection(std::wstring_view section) const
-{
-    return FindSection(section) != nullptr;
-}
+bool IniDocument::HasSection(std::wstring_view section) const { return FindSection(section) != nullptr; }
 
 void IniDocument::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value)
 {

@@ -65,7 +65,4 @@ void WriteIniInteger(const std::wstring& path, const std::wstring& section, cons
     WriteIniString(path, section, key, std::to_wstring(value));
 }
 
-void RepaintWindows()
-{
-    ::EnumThreadWindows(::GetCurrentThreadId(), RepaintWindow, 0);
-}
+void RepaintWindows() { ::EnumThreadWindows(::GetCurrentThreadId(), RepaintWindow, 0); }

@@ -42,13 +42,13 @@ std::optional<IniDocument> ReadLanguageDocument()
 FontSpec ReadFontSpec(const IniDocument* doc, const std::wstring& section, const std::wstring& defaultName,
                       int defaultSize)
 {
-    FontSpec spec{defaultName, defaultSize, SHIFTJIS_CHARSET};
-    if (!doc) return spec;
-    spec.name = doc->ReadString(section, L"Name", defaultName);
-    spec.size = doc->ReadInteger(section, L"Size", defaultSize);
+    FontSpec wanted{defaultName, defaultSize, SHIFTJIS_CHARSET};
+    if (!doc) return wanted;
+    wanted.name = doc->ReadString(section, L"Name", defaultName);
+    wanted.size = doc->ReadInteger(section, L"Size", defaultSize);
     int charset = doc->ReadInteger(section, L"Charset", SHIFTJIS_CHARSET);
-    if (charset >= 0 && charset <= 255) spec.charset = charset;
-    return spec;
+    if (charset >= 0 && charset <= 255) wanted.charset = charset;
+    return wanted;
 }
 
 struct ScreenDC {
@@ -72,20 +72,7 @@ void SetFontOfTree(HWND window, HFONT font)
 
 void InitLanguageFilePath(const std::wstring& exePath) { LanguageFile = ChangeFileExt(exePath, L".rsl"); }
 
-void InitLanguageFilePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) ThrowLastError(L"Cannot find the path of the program");
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);  // truncated: a long path
-    }
-    InitLanguageFilePath(path);
-}
+void InitLanguageFilePath() { InitLanguageFilePath(ExecutablePath()); }
 
 void LoadStringTableFromLanguageFile()
 {
@@ -101,34 +88,34 @@ FontSpec ReadFontSpec(const std::wstring& section, const std::wstring& defaultNa
     return ReadFontSpec(doc ? &*doc : nullptr, section, defaultName, defaultSize);
 }
 
-FontHandle CreateFontFromSpec(const FontSpec& spec)
+FontHandle CreateFontFromSpec(const FontSpec& wanted)
 {
     int pixelsPerInch = ::GetDeviceCaps(ScreenDC().dc, LOGPIXELSY);
     if (pixelsPerInch <= 0) pixelsPerInch = 96;  // no screen to ask
     LOGFONTW font{};
     // A negative height asks for the character height without the internal leading,
     // which is what a size in points measures.
-    font.lfHeight = -::MulDiv(spec.size, pixelsPerInch, 72);
+    font.lfHeight = -::MulDiv(wanted.size, pixelsPerInch, 72);
     font.lfWeight = FW_NORMAL;
-    font.lfCharSet = static_cast<BYTE>(spec.charset);
+    font.lfCharSet = static_cast<BYTE>(wanted.charset);
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    ::lstrcpynW(font.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+    ::lstrcpynW(font.lfFaceName, wanted.name.c_str(), LF_FACESIZE);
     FontHandle handle(::CreateFontIndirectW(&font));
-    if (!handle) throw AppError(L"Cannot create the font " + spec.name + L" of size " + std::to_wstring(spec.size));
+    if (!handle) throw AppError(L"Cannot create the font " + wanted.name + L" of size " + std::to_wstring(wanted.size));
     return handle;
 }
 
-HFONT SharedFont(const FontSpec& spec)
+HFONT SharedFont(const FontSpec& wanted)
 {
     // Process lifetime on purpose: a window does not own the font it is given, and a
     // dialog shown for the tenth time must reuse the font of its first show.
     static std::map<std::tuple<std::wstring, int, int>, FontHandle> fonts;
-    auto key = std::make_tuple(spec.name, spec.size, spec.charset);
+    auto key = std::make_tuple(wanted.name, wanted.size, wanted.charset);
     auto found = fonts.find(key);
-    if (found == fonts.end()) found = fonts.emplace(key, CreateFontFromSpec(spec)).first;
+    if (found == fonts.end()) found = fonts.emplace(key, CreateFontFromSpec(wanted)).first;
     return found->second.Get();
 }
 

@@ -34,10 +34,10 @@ struct FontSpec {
 // The defaults stand for every key that is missing, also when there is no file.
 FontSpec ReadFontSpec(const std::wstring& section, const std::wstring& defaultName, int defaultSize);
 // The size is converted to a height with the screen's logical pixels per inch.
-FontHandle CreateFontFromSpec(const FontSpec& spec);
-// One font per distinct spec for the whole run, owned here: windows that are shown
+FontHandle CreateFontFromSpec(const FontSpec& wanted);
+// One font per distinct face, size and character set for the whole run, owned here: windows that are shown
 // again and again share it rather than each leaking its own.
-HFONT SharedFont(const FontSpec& spec);
+HFONT SharedFont(const FontSpec& wanted);
 
 inline constexpr const wchar_t* kWindowFontName = L"ＭＳ Ｐゴシック";
 inline constexpr int kWindowFontSize = 9;

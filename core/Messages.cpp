@@ -22,10 +22,7 @@ void ReportError(HWND owner, const std::exception& error)
     ShowMessage(owner, text, Str(RS_100), MB_OK | MB_ICONERROR);
 }
 
-void MessageBoxPrompt::Error(const std::wstring& text)
-{
-    ShowMessage(owner_, text, Str(RS_100), MB_OK | MB_ICONERROR);
-}
+void MessageBoxPrompt::Error(const std::wstring& text) { ShowMessage(owner_, text, Str(RS_100), MB_OK | MB_ICONERROR); }
 
 bool MessageBoxPrompt::Ask(const std::wstring& text, const std::wstring& caption)
 {

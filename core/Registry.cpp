@@ -39,8 +39,8 @@ RegKey OpenKey(RegistryRoot root, const std::wstring& key, REGSAM access)
 RegKey CreateKey(HKEY parent, const std::wstring& key, const std::wstring& what)
 {
     RegKey handle;
-    LONG status = ::RegCreateKeyExW(parent, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                    KEY_READ | KEY_WRITE, nullptr, handle.Receive(), nullptr);
+    LONG status = ::RegCreateKeyExW(parent, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                    nullptr, handle.Receive(), nullptr);
     if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
     return handle;
 }
@@ -170,7 +170,8 @@ bool KeyExists(RegistryRoot root, const std::wstring& key) { return static_cast<
 // Copies oldKey to newKey when the guard allows it; true when it copied.
 bool CopyGuarded(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
 {
-    if (oldKey.find(L"Kitwright") == std::wstring::npos || newKey.find(L"Kitwright") == std::wstring::npos) return false;
+    if (oldKey.find(L"Kitwright") == std::wstring::npos || newKey.find(L"Kitwright") == std::wstring::npos)
+        return false;
     RegKey from = OpenKey(root, oldKey, KEY_READ);
     if (!from || KeyExists(root, newKey)) return false;
     RegKey to = CreateKey(RootKey(root), newKey, L"Cannot create the registry key " + newKey);
@@ -225,10 +226,7 @@ void WriteRegInteger(RegistryRoot root, const std::wstring& key, const std::wstr
     SetValue(root, key, name, REG_DWORD, &value, sizeof value);
 }
 
-void EraseRegKey(RegistryRoot root, const std::wstring& key)
-{
-    EraseTree(RootKey(root), key, key);
-}
+void EraseRegKey(RegistryRoot root, const std::wstring& key) { EraseTree(RootKey(root), key, key); }
 
 void DeleteRegValue(RegistryRoot root, const std::wstring& key, const std::wstring& name)
 {
@@ -250,7 +248,8 @@ bool RegSubKeyExists(RegistryRoot root, const std::wstring& key, const std::wstr
 bool RegValueExists(RegistryRoot root, const std::wstring& key, const std::wstring& name)
 {
     RegKey handle = OpenKey(root, key, KEY_READ);
-    return handle && ::RegQueryValueExW(handle.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return handle &&
+           ::RegQueryValueExW(handle.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 void ListRegSubKeys(RegistryRoot root, const std::wstring& key, std::vector<std::wstring>& list)

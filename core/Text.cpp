@@ -92,10 +92,7 @@ int CompareText(std::wstring_view a, std::wstring_view b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool SameText(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() && CompareText(a, b) == 0;
-}
+bool SameText(std::wstring_view a, std::wstring_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 bool StartsWithText(std::wstring_view text, std::wstring_view prefix)
 {
@@ -147,10 +144,14 @@ std::optional<int32_t> ParseInteger(std::wstring_view text)
     uint32_t bits = 0;
     for (wchar_t c : digits) {
         unsigned d;
-        if (c >= L'0' && c <= L'9') d = c - L'0';
-        else if (c >= L'a' && c <= L'f') d = c - L'a' + 10;
-        else if (c >= L'A' && c <= L'F') d = c - L'A' + 10;
-        else return std::nullopt;
+        if (c >= L'0' && c <= L'9')
+            d = c - L'0';
+        else if (c >= L'a' && c <= L'f')
+            d = c - L'a' + 10;
+        else if (c >= L'A' && c <= L'F')
+            d = c - L'A' + 10;
+        else
+            return std::nullopt;
         bits = bits << 4 | d;
     }
     if (negative) bits = 0u - bits;

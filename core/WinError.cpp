@@ -6,16 +6,13 @@
 std::wstring SystemMessage(DWORD code)
 {
     wchar_t* buffer = nullptr;
-    DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length ? TrimRight(std::wstring_view(buffer, length)) : std::wstring();
     if (buffer) ::LocalFree(buffer);
     if (text.empty()) text = L"System error " + std::to_wstring(code);
     return text;
 }
 
-void ThrowSystemError(const std::wstring& what, DWORD code)
-{
-    throw AppError(what + L"\r\n" + SystemMessage(code));
-}
+void ThrowSystemError(const std::wstring& what, DWORD code) { throw AppError(what + L"\r\n" + SystemMessage(code)); }

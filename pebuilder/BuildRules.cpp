@@ -3,10 +3,7 @@
 
 namespace {
 
-int Cell(const std::vector<int>& toggles, size_t column)
-{
-    return column < toggles.size() ? toggles[column] : 0;
-}
+int Cell(const std::vector<int>& toggles, size_t column) { return column < toggles.size() ? toggles[column] : 0; }
 
 }  // namespace
 

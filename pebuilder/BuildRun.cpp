@@ -41,10 +41,7 @@ std::optional<std::vector<std::wstring>> ReadLogLines(const std::wstring& path)
     }
 }
 
-void WriteBuildIso(const std::wstring& inf, int value)
-{
-    WriteIniInteger(inf, kInputSection, L"buildiso", value);
-}
+void WriteBuildIso(const std::wstring& inf, int value) { WriteIniInteger(inf, kInputSection, L"buildiso", value); }
 
 }  // namespace
 

@@ -17,19 +17,6 @@
 
 namespace {
 
-std::wstring ProgramFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return ExtractFileDir(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The folder part of the ISO file: everything up to its last backslash.
 std::wstring IsoFolderOf(const std::wstring& isoFile)
 {
@@ -39,7 +26,8 @@ std::wstring IsoFolderOf(const std::wstring& isoFile)
 
 std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf, const std::wstring& outDir)
 {
-    return ExpandIsoTemplate(templ, inf, IsoTemplateFolders{CurrentSettings.PEBuilder, ProgramFolder(), outDir});
+    return ExpandIsoTemplate(templ, inf,
+                             IsoTemplateFolders{CurrentSettings.PEBuilder, ExtractFileDir(ExecutablePath()), outDir});
 }
 
 }  // namespace

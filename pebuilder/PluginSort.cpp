@@ -58,7 +58,8 @@ void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move)
     // The shell's move into a folder that is not there renames each entry onto the
     // target in turn, so both ends must exist before anything moves.
     const std::wstring plugins = PluginFolderPath(CurrentSettings.PEBuilder);
-    if (!DirectoryExists(plugins)) throw AppError(L"The plug-in folder \"" + plugins + L"\" does not exist. Nothing was moved.");
+    if (!DirectoryExists(plugins))
+        throw AppError(L"The plug-in folder \"" + plugins + L"\" does not exist. Nothing was moved.");
     const std::wstring temp = TempFolder() + L"\\KWRT_TMP";
     if (!DirectoryExists(temp) && !::CreateDirectoryW(temp.c_str(), nullptr))
         ThrowLastError(L"The temporary folder \"" + temp + L"\" could not be created. Nothing was moved.");
@@ -75,7 +76,4 @@ void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move)
     prompt.Inform(Str(RS_011), Str(RS_101));
 }
 
-void PluginSortClick(UserPrompt& prompt)
-{
-    PluginSortClick(prompt, MoveFileOrFolder);
-}
+void PluginSortClick(UserPrompt& prompt) { PluginSortClick(prompt, MoveFileOrFolder); }

@@ -5,13 +5,10 @@
 #include "core/Text.h"
 #include "pebuilder/Plugins.h"
 
-std::wstring TwoPartMessage(StringId first, StringId second)
-{
-    return Str(first) + L"\r\n" + Str(second);
-}
+std::wstring TwoPartMessage(StringId first, StringId second) { return Str(first) + L"\r\n" + Str(second); }
 
-void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inputInf, const std::wstring& defaultOutDir,
-                                CopyOrder order)
+void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inputInf,
+                                const std::wstring& defaultOutDir, CopyOrder order)
 {
     if (!inputs.IsPreset()) return;
     const std::wstring presetKey = PresetKeyPath(inputs.SelectedText);

@@ -6,18 +6,7 @@
 #include "core/Files.h"
 #include "core/Text.h"
 
-std::wstring ExeFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return ExtractFileDir(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
+std::wstring ExeFolder() { return ExtractFileDir(ExecutablePath()); }
 
 std::wstring CurrentFolder()
 {

@@ -22,9 +22,9 @@ constexpr int kNoHost = 127;  // as a shell says "command not found"
 // image, the boot catalogue and hidden entries. Their values pass unchanged.
 bool TakesImagePath(const std::wstring& option)
 {
-    static const wchar_t* const kOptions[] = {L"-b",     L"-eltorito-boot", L"-c",      L"-eltorito-catalog",
-                                              L"-hide",  L"-hide-joliet",   L"-hidden", L"-hide-udf",
-                                              L"-e",     L"-hide-hfs"};
+    static const wchar_t* const kOptions[] = {L"-b",    L"-eltorito-boot", L"-c",      L"-eltorito-catalog",
+                                              L"-hide", L"-hide-joliet",   L"-hidden", L"-hide-udf",
+                                              L"-e",    L"-hide-hfs"};
     for (const wchar_t* name : kOptions)
         if (option == name) return true;
     return false;
@@ -33,8 +33,8 @@ bool TakesImagePath(const std::wstring& option)
 std::string Utf8(const std::wstring& text)
 {
     if (text.empty()) return {};
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
+    int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(length, '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
                           nullptr);
@@ -107,13 +107,12 @@ int wmain()
     // The MSVCRT rules, as the program that started us quoted the arguments.
     int count = 0;
     std::unique_ptr<wchar_t*, decltype(&::LocalFree)> args(::CommandLineToArgvW(::GetCommandLineW(), &count),
-                                                          &::LocalFree);
+                                                           &::LocalFree);
     if (!args) return Fail(L"cannot read the command line.", 2);
 
     // sh runs genisoimage in its own place (exec), so the status is genisoimage's.
-    std::vector<std::string> unixArgs{"/bin/sh", "-c",
-                                      ErrorJoinsOutput() ? "exec \"$0\" \"$@\" 2>&1" : "exec \"$0\" \"$@\"",
-                                      kHostProgram};
+    std::vector<std::string> unixArgs{
+        "/bin/sh", "-c", ErrorJoinsOutput() ? "exec \"$0\" \"$@\" 2>&1" : "exec \"$0\" \"$@\"", kHostProgram};
     for (int i = 1; i < count; ++i) {
         std::wstring arg = args.get()[i];
         std::wstring option = i > 1 ? args.get()[i - 1] : L"";

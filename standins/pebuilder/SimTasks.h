@@ -18,9 +18,9 @@ private:
 };
 
 struct SimTask {
-    std::wstring folder;                      // the simulator's own folder
-    IniDocument input;                        // input.inf as it was at the start
-    std::vector<std::wstring> enabledPlugins; // INF paths below "Plugin" with Enable=1
+    std::wstring folder;                       // the simulator's own folder
+    IniDocument input;                         // input.inf as it was at the start
+    std::vector<std::wstring> enabledPlugins;  // INF paths below "Plugin" with Enable=1
 };
 
 // whattodo 0 or 2: build (and the ISO image when buildiso is 1); 3: ISO image of the

@@ -23,7 +23,8 @@ TEST(Ini, LookupIgnoresCaseBlanksCommentsAndTakesTheLastOccurrence)
     EXPECT_EQ(doc.ReadString(L"other", L"KEY", L"d"), L"a=b");
     EXPECT_EQ(doc.ReadString(L"Missing", L"key", L"d"), L"d");
 
-    IniDocument single = IniDocument::Parse(L"[strings]\n  RS_100 = Error  \n;RS_101=x\nrs_102=first\rRS_102=second\nRS_103=\n");
+    IniDocument single =
+        IniDocument::Parse(L"[strings]\n  RS_100 = Error  \n;RS_101=x\nrs_102=first\rRS_102=second\nRS_103=\n");
     EXPECT_EQ(single.ReadString(L"Strings", L"RS_100", L"d"), L"Error");
     EXPECT_EQ(single.ReadString(L"Strings", L"RS_101", L"d"), L"d");
     EXPECT_EQ(single.ReadString(L"Strings", L"RS_102", L"d"), L"second");

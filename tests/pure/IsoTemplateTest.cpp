@@ -41,8 +41,9 @@ TEST(IsoTemplate, EveryPlaceholderInAnyCaseAndEveryOccurrence)
 TEST(IsoTemplate, AbsentKeysGiveZeroOrEmpty)
 {
     IniDocument empty;
-    EXPECT_EQ(ExpandIsoTemplate(L"[@buildiso@][@burncd@][@blankcdrw@][@verbose@][@ISOduplicatesonce@]", empty, kFolders),
-              L"[0][0][0][0][0]");
+    EXPECT_EQ(
+        ExpandIsoTemplate(L"[@buildiso@][@burncd@][@blankcdrw@][@verbose@][@ISOduplicatesonce@]", empty, kFolders),
+        L"[0][0][0][0][0]");
     EXPECT_EQ(ExpandIsoTemplate(L"[@device@][@volumeid@][@IsoFile@][@SourcePath@][@CustomDir@]", empty, kFolders),
               L"[][][][][]");
     // A key that is present but empty stays empty: values are taken as written.
@@ -52,8 +53,9 @@ TEST(IsoTemplate, AbsentKeysGiveZeroOrEmpty)
 
 TEST(IsoTemplate, ValueHoldingALaterPlaceholderIsExpandedAgain)
 {
-    IniDocument inf = IniDocument::Parse(L"[input]\r\nisofile=@outdir@\\@VolumeId@.iso\r\nvolumeid=PE\r\n"
-                                         L"device=@PEBuilder@\r\n");
+    IniDocument inf = IniDocument::Parse(
+        L"[input]\r\nisofile=@outdir@\\@VolumeId@.iso\r\nvolumeid=PE\r\n"
+        L"device=@PEBuilder@\r\n");
     // @IsoFile@ comes before @OutDir@ and @volumeid@, so its value is expanded further;
     // @device@ comes after @PEBuilder@, so its value stays as written.
     EXPECT_EQ(ExpandIsoTemplate(L"-o \"@IsoFile@\" -dev @device@", inf, kFolders),

@@ -65,7 +65,8 @@ void ScratchInstallation::WritePlugin(std::wstring_view relative, std::wstring_v
 {
     WriteBytes(Path(L"Plugin\\") + std::wstring(relative),
                Ansi(L"; a plug-in of the test installation\r\n[Version]\r\nSignature= \"$Windows NT$\"\r\n\r\n"
-                    L"[PEBuilder]\r\nName=\"" + std::wstring(name) + L"\"\r\nEnable=" + std::to_wstring(enable) +
+                    L"[PEBuilder]\r\nName=\"" +
+                    std::wstring(name) + L"\"\r\nEnable=" + std::to_wstring(enable) +
                     L"\r\n\r\n[SourceDisksFiles]\r\nfile.exe=2\r\n"));
 }
 

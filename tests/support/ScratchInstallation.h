@@ -16,8 +16,8 @@ public:
     // an empty settings store.
     void MakeCurrentProfile() const;
 
-    const std::wstring& Folder() const { return folder_; }     // the PE Builder folder
-    const std::wstring& Source() const { return source_; }     // holds i386\SHELL32.DL_
+    const std::wstring& Folder() const { return folder_; }  // the PE Builder folder
+    const std::wstring& Source() const { return source_; }  // holds i386\SHELL32.DL_
     const std::wstring& IsoFolder() const { return isoFolder_; }
     std::wstring Path(std::wstring_view relative) const { return folder_ + L"\\" + std::wstring(relative); }
     std::wstring InputInf() const { return Path(L"input.inf"); }
@@ -29,7 +29,10 @@ public:
 
     // Plugin\relative (an .inf path) with [Version] Signature, [PEBuilder] Name and Enable.
     void WritePlugin(std::wstring_view relative, std::wstring_view name, int enable) const;
-    std::string PluginBytes(std::wstring_view relative) const { return ReadBytes(Path(L"Plugin\\") + std::wstring(relative)); }
+    std::string PluginBytes(std::wstring_view relative) const
+    {
+        return ReadBytes(Path(L"Plugin\\") + std::wstring(relative));
+    }
 
     // pebuilder.sim: the simulator's exit code, last log line and delay.
     void SimulateRun(int exitCode, std::wstring_view lastLogLine, int delayMs = 0) const;

@@ -27,8 +27,7 @@ void WriteSimulatorSettings(const std::wstring& path, int32_t exitCode, const st
 
 IniDocument ReadRecord(const std::wstring& path) { return IniDocument::Parse(DecodeText(ReadBytes(path))); }
 
-std::optional<std::wstring> RecordValue(const IniDocument& record, const std::wstring& section,
-                                        const std::wstring& key)
+std::optional<std::wstring> RecordValue(const IniDocument& record, const std::wstring& section, const std::wstring& key)
 {
     auto value = record.Find(section, key);
     if (!value || value->size() < 2 || value->front() != L'"' || value->back() != L'"') return value;

@@ -43,8 +43,10 @@ protected:
     void WriteClass1Inf(const std::wstring& outdir, const std::wstring& extra = L"")
     {
         pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\\\r\noutdir=" + outdir + L"\r\nisofile=" +
-                         pe.IsoFolder() + L"\\pe.iso\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\nskipfiles=0\r\n"
-                         L"skipregistry=0\r\n" + extra + L"\r\n[Other]\r\nkept=yes\r\n");
+                         pe.IsoFolder() +
+                         L"\\pe.iso\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\nskipfiles=0\r\n"
+                         L"skipregistry=0\r\n" +
+                         extra + L"\r\n[Other]\r\nkept=yes\r\n");
     }
 
     static RunInputs LastBuild() { return RunInputs{0, Str(RS_001), false, {}}; }

@@ -39,8 +39,10 @@ protected:
 
     void WriteInf(const std::wstring& isofile, const std::wstring& source = L"")
     {
-        pe.WriteInputInf(L"[input]\r\nsource=" + (source.empty() ? pe.Source() : source) + L"\\\r\noutdir=BartPE\\\r\n"
-                         L"isofile= " + isofile + L" \r\nbuildiso=0\r\nburncd=0\r\nvolumeid=TESTPE\r\n");
+        pe.WriteInputInf(L"[input]\r\nsource=" + (source.empty() ? pe.Source() : source) +
+                         L"\\\r\noutdir=BartPE\\\r\n"
+                         L"isofile= " +
+                         isofile + L" \r\nbuildiso=0\r\nburncd=0\r\nvolumeid=TESTPE\r\n");
     }
 
     static RunInputs LastBuild() { return RunInputs{0, Str(RS_001), false, {}}; }
@@ -60,7 +62,8 @@ TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
         WriteInf(isofile);
         prompt.messages.clear();
         ISO_PEBuilderExecute(true, LastBuild(), prompt);
-        EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_012) + L"\r\n" + Str(RS_003), Str(RS_100)}}));
+        EXPECT_EQ(prompt.messages,
+                  (std::vector<PromptMessage>{{L"Error", Str(RS_012) + L"\r\n" + Str(RS_003), Str(RS_100)}}));
     }
     WriteInf(Image());
     ::DeleteFileW(pe.Path(L"BartPE\\bootsect.bin").c_str());
@@ -111,7 +114,8 @@ TEST_F(IsoRun, ExternalProgramNeedsTheInstallSource)
 {
     WriteInf(Image(), pe.Folder() + L"\\nosource");
     ISO_PEBuilderExecute(false, LastBuild(), prompt);
-    EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)}}));
+    EXPECT_EQ(prompt.messages,
+              (std::vector<PromptMessage>{{L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)}}));
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
     EXPECT_FALSE(FileExists(Image()));
 }

@@ -118,7 +118,9 @@ TEST_F(LanguageFileTest, FilesWithAByteOrderMarkAreReadInTheirEncoding)
 {
     const std::wstring text = L"[Strings]\r\nRS_100=エラー発生\r\nRS_101=表ソ\r\n";
 
-    Load("\xEF\xBB\xBF" "[Strings]\r\nRS_100=\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\r\n");
+    Load(
+        "\xEF\xBB\xBF"
+        "[Strings]\r\nRS_100=\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\r\n");
     EXPECT_EQ(Str(RS_100), L"エラー");
 
     Load("\xFF\xFE" + Utf16Le(text));

@@ -31,8 +31,8 @@ struct TestWindow {
             form.lpszClassName = L"KwTestForm";
             return ::RegisterClassW(&form);
         }();
-        window = ::CreateWindowExW(0, MAKEINTATOM(windowClass), L"Design", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        window = ::CreateWindowExW(0, MAKEINTATOM(windowClass), L"Design", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
         button = Child(L"BUTTON", 1);
         label = Child(L"STATIC", 2);
         list = Child(L"LISTBOX", 3);
@@ -90,7 +90,8 @@ TEST_F(LanguageWindowTest, FontSpecsTakeTheirCharacterSetFromAKeyOfItsOwn)
     EXPECT_EQ(none.size, 9);
     EXPECT_EQ(none.charset, 128);
 
-    WriteBytes(LanguageFile, "[Font01]\r\nName=Arial\r\nSize=11\r\n[Font02]\r\nCharset=0\r\n[Font03]\r\nCharset=300\r\n");
+    WriteBytes(LanguageFile,
+               "[Font01]\r\nName=Arial\r\nSize=11\r\n[Font02]\r\nCharset=0\r\n[Font03]\r\nCharset=300\r\n");
     FontSpec sized = ReadFontSpec(L"Font01", L"x", 9);
     EXPECT_EQ(sized.name, L"Arial");
     EXPECT_EQ(sized.size, 11);
@@ -163,9 +164,9 @@ TEST_F(LanguageWindowTest, WithoutTheFileNothingChanges)
     TestWindow form;
     HFONT before = FontOf(form.button);
     bool called = false;
-    EXPECT_FALSE(ApplyLanguageSection(form.window, L"Form01",
-                                      {{form.button, L"RS_001"}, {L"RS_002", [&](const std::wstring&) { called = true; }}},
-                                      {{form.list, L"Font01"}}));
+    EXPECT_FALSE(ApplyLanguageSection(
+        form.window, L"Form01", {{form.button, L"RS_001"}, {L"RS_002", [&](const std::wstring&) { called = true; }}},
+        {{form.list, L"Font01"}}));
     EXPECT_EQ(Caption(form.button), L"Design");
     EXPECT_EQ(Caption(form.window), L"Design");
     EXPECT_FALSE(called);

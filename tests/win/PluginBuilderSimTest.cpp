@@ -11,7 +11,8 @@ TEST(PluginBuilderSim, RecordsCommandLineAndFolder)
     ScratchFolder scratch;
     const std::wstring folder = scratch / L"Plugin Builder";
     InstallStandIn(L"Plugin_Builder.exe", folder);
-    const std::wstring commandLine = L"\"" + folder + L"\\Plugin_Builder.exe\" \"" + (scratch / L"プラグイン\\a.inf") + L"\"";
+    const std::wstring commandLine =
+        L"\"" + folder + L"\\Plugin_Builder.exe\" \"" + (scratch / L"プラグイン\\a.inf") + L"\"";
 
     EXPECT_EQ(RunProcess(commandLine, scratch.Path()).exitCode, 0u);
     IniDocument record = ReadRecord(folder + L"\\Plugin_Builder.record");

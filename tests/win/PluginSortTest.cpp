@@ -26,7 +26,8 @@ protected:
         RemoveTree(temp);
         CurrentSettings = TCurrentSettings{};
         CurrentSettings.PEBuilder = scratch / L"pebuilder";
-        for (const wchar_t* name : {L"b", L"A", L"c"}) WriteBytes(Plugin(name) + L"\\" + name + L".inf", "[Version]\r\n");
+        for (const wchar_t* name : {L"b", L"A", L"c"})
+            WriteBytes(Plugin(name) + L"\\" + name + L".inf", "[Version]\r\n");
         WriteBytes(Plugin(L"readme.txt"), "loose file");
         WriteBytes(Plugin(L".svn\\entries"), "dot folder");
         WriteBytes(Plugin(L"sys\\sys.inf"), "system folder");
@@ -91,14 +92,14 @@ TEST_F(PluginSort, FoldersComeBackOneByOneInNameOrderThenEverythingElse)
     PluginSortClick(prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
-                                                 t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
+                                                t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
     EXPECT_EQ(Entries(Plugin()), before);
     EXPECT_TRUE(Entries(temp).empty());
     EXPECT_EQ(ReadBytes(Plugin(L"sys\\sys.inf")), "system folder");
     EXPECT_EQ(ReadBytes(Plugin(L".svn\\entries")), "dot folder");
     EXPECT_EQ(ReadBytes(Plugin(L"A\\A.inf")), "[Version]\r\n");
-    EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_010), Str(RS_101)},
-                                                            {L"Inform", Str(RS_011), Str(RS_101)}}));
+    EXPECT_EQ(prompt.messages,
+              (std::vector<PromptMessage>{{L"Ask", Str(RS_010), Str(RS_101)}, {L"Inform", Str(RS_011), Str(RS_101)}}));
 }
 
 TEST_F(PluginSort, LeftoverTemporaryFolderIsSortedIn)
@@ -109,7 +110,7 @@ TEST_F(PluginSort, LeftoverTemporaryFolderIsSortedIn)
     PluginSortClick(prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
-                                                 t + L"\\B0 -> " + p, t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
+                                                t + L"\\B0 -> " + p, t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
     EXPECT_EQ(ReadBytes(Plugin(L"B0\\old.inf")), "left over");
     EXPECT_EQ(ReadBytes(Plugin(L"old.txt")), "left over");
     EXPECT_TRUE(Entries(temp).empty());

@@ -192,7 +192,8 @@ TEST_F(BrowseForFolderTest, OkReturnsThePreselectedFolder)
             EXPECT_TRUE(driver.Acted());
         }
         EXPECT_TRUE(chosen) << "new style " << newStyle;
-        EXPECT_TRUE(SameText(folder, scratch / L"プラグイン")) << "new style " << newStyle << ": " << testing::PrintToString(folder);
+        EXPECT_TRUE(SameText(folder, scratch / L"プラグイン"))
+            << "new style " << newStyle << ": " << testing::PrintToString(folder);
     }
 }
 
