@@ -3,29 +3,17 @@
 
 #include <algorithm>
 
+#include "core/DriveRoot.h"
+
 namespace {
 
 bool IsBlank(wchar_t c) { return c <= L' '; }
-
-// The drive of a full path: "C:", "\\server\share", or empty.
-std::wstring_view DriveOf(std::wstring_view path)
-{
-    if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);
-    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') {
-        size_t server = path.find(L'\\', 2);
-        if (server == std::wstring_view::npos) return path;
-        size_t share = path.find(L'\\', server + 1);
-        return path.substr(0, share == std::wstring_view::npos ? path.size() : share);
-    }
-    return {};
-}
 
 // The folder names of a path's folder part (everything up to its last backslash),
 // without the drive.
 std::vector<std::wstring_view> FolderNames(std::wstring_view path)
 {
-    std::wstring_view drive = DriveOf(path);
-    std::wstring_view rest = path.substr(drive.size());
+    std::wstring_view rest = path.substr(ExtractFileDrive(path).size());
     size_t last = rest.rfind(L'\\');
     rest = last == std::wstring_view::npos ? std::wstring_view{} : rest.substr(0, last);
     std::vector<std::wstring_view> names;
@@ -197,7 +185,7 @@ std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view extension)
 std::wstring RelativePath(std::wstring_view folder, std::wstring_view base)
 {
     std::wstring dest = IncludeTrailingBackslash(folder);
-    if (!SameText(DriveOf(dest), DriveOf(base))) return dest;
+    if (!SameText(ExtractFileDrive(dest), ExtractFileDrive(base))) return dest;
 
     std::vector<std::wstring_view> from = FolderNames(base);
     std::vector<std::wstring_view> to = FolderNames(dest);
