@@ -7,6 +7,11 @@
 #include "core/Error.h"
 #include "core/Text.h"
 
+std::wstring InputFolderValue(const IniDocument& inf, std::wstring_view key, std::wstring_view def)
+{
+    return Trim(ExcludeTrailingBackslash(inf.ReadString(kInputSection, key, def)));
+}
+
 int VersionClassOf(int pebVer) { return std::clamp(pebVer, 0, 3); }
 
 const std::vector<InputKey>& InputKeys()
@@ -63,11 +68,7 @@ std::vector<InputKey> PresetSettingKeys(int versionClass, CopyOrder order)
 
 std::wstring EffectiveOutDir(const IniDocument& inf, const std::wstring& peBuilderFolder, int versionClass)
 {
-    // The backslash goes first, so blanks before it go too.
-    auto folderValue = [&](const wchar_t* key, const std::wstring& def) {
-        return Trim(ExcludeTrailingBackslash(inf.ReadString(kInputSection, key, def)));
-    };
-    std::wstring outdir = folderValue(L"outdir", L"");
+    std::wstring outdir = InputFolderValue(inf, L"outdir");
     switch (VersionClassOf(versionClass)) {
     case 0: return outdir;
     case 1:
@@ -75,7 +76,7 @@ std::wstring EffectiveOutDir(const IniDocument& inf, const std::wstring& peBuild
     default:
         switch (inf.ReadInteger(kInputSection, L"useAbsoluteOutput", 0)) {
         case 0: return peBuilderFolder + L"\\" + outdir;
-        case 1: return folderValue(L"fulloutdir", peBuilderFolder);
+        case 1: return InputFolderValue(inf, L"fulloutdir", peBuilderFolder);
         default: return outdir;
         }
     }

@@ -11,6 +11,10 @@
 
 inline const std::wstring kInputSection = L"input";
 
+// A folder value of [input] as the program reads it: one trailing backslash removed
+// first, so that blanks before it go too, then trimmed.
+std::wstring InputFolderValue(const IniDocument& inf, std::wstring_view key, std::wstring_view def = {});
+
 // PEB_VER: 0 for PE Builder 3.0.32 or earlier, 1 for 3.0.33, 2 for 3.0.34, 3 for
 // 3.0.35 or later. Each class knows every key of the lower ones.
 int VersionClassOf(int pebVer);  // a stored value above 3 counts as 3, below 0 as 0

@@ -76,8 +76,7 @@ void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPromp
         return;
     }
 
-    const std::wstring outdir = file.doc.ReadString(kInputSection, L"outdir", L"");
-    file.doc.WriteString(kInputSection, L"outdir", Trim(ExcludeTrailingBackslash(outdir)));
+    file.doc.WriteString(kInputSection, L"outdir", InputFolderValue(file.doc, L"outdir"));
     file.doc.WriteInteger(kInputSection, L"whattodo", 3);
     SaveIniFile(file);
     RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.ISOParams), settings.PEB_WAIT);

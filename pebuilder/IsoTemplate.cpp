@@ -6,16 +6,7 @@
 
 #include "core/Ini.h"
 #include "core/Text.h"
-
-namespace {
-
-// A folder value of [input]: one trailing backslash removed, then trimmed.
-std::wstring FolderValue(const IniDocument& inf, std::wstring_view key)
-{
-    return Trim(ExcludeTrailingBackslash(inf.ReadString(L"input", key, L"")));
-}
-
-}  // namespace
+#include "pebuilder/InputInf.h"
 
 std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inf, const IsoTemplateFolders& folders)
 {
@@ -23,17 +14,17 @@ std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inf, 
     const std::vector<std::pair<std::wstring_view, std::wstring>> steps = {
         {L"@PEBuilder@", folders.PEBuilder},
         {L"@Kitwright@", folders.Kitwright},
-        {L"@IsoFile@", Trim(inf.ReadString(L"input", L"isofile", L""))},
+        {L"@IsoFile@", Trim(inf.ReadString(kInputSection, L"isofile", L""))},
         {L"@OutDir@", folders.OutDir},
-        {L"@SourcePath@", FolderValue(inf, L"source")},
-        {L"@CustomDir@", FolderValue(inf, L"CustomDir")},
-        {L"@buildiso@", inf.ReadString(L"input", L"buildiso", L"0")},
-        {L"@burncd@", inf.ReadString(L"input", L"burncd", L"0")},
-        {L"@blankcdrw@", inf.ReadString(L"input", L"blankcdrw", L"0")},
-        {L"@device@", inf.ReadString(L"input", L"device", L"")},
-        {L"@verbose@", inf.ReadString(L"input", L"verbose", L"0")},
-        {L"@volumeid@", inf.ReadString(L"input", L"Volumeid", L"")},
-        {L"@ISOduplicatesonce@", inf.ReadString(L"input", L"ISOduplicatesonce", L"0")},
+        {L"@SourcePath@", InputFolderValue(inf, L"source")},
+        {L"@CustomDir@", InputFolderValue(inf, L"CustomDir")},
+        {L"@buildiso@", inf.ReadString(kInputSection, L"buildiso", L"0")},
+        {L"@burncd@", inf.ReadString(kInputSection, L"burncd", L"0")},
+        {L"@blankcdrw@", inf.ReadString(kInputSection, L"blankcdrw", L"0")},
+        {L"@device@", inf.ReadString(kInputSection, L"device", L"")},
+        {L"@verbose@", inf.ReadString(kInputSection, L"verbose", L"0")},
+        {L"@volumeid@", inf.ReadString(kInputSection, L"Volumeid", L"")},
+        {L"@ISOduplicatesonce@", inf.ReadString(kInputSection, L"ISOduplicatesonce", L"0")},
     };
     std::wstring text(templ);
     for (const auto& [placeholder, value] : steps) text = ReplaceAllText(text, placeholder, value);

@@ -16,10 +16,7 @@ void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inp
         CopyPresetSettingsToInputInf(presetKey + L"\\PEBuilder", inputInf, defaultOutDir, order);
 }
 
-std::wstring SourceFolderOf(const IniDocument& inputInf)
-{
-    return Trim(ExcludeTrailingBackslash(inputInf.ReadString(kInputSection, L"source", L"")));
-}
+std::wstring SourceFolderOf(const IniDocument& inputInf) { return InputFolderValue(inputInf, L"source"); }
 
 void ApplyCustomToggles(IniDocument& inputInf, int versionClass, const std::vector<int>& toggles)
 {
