@@ -1,0 +1,99 @@
+// Properties of the INI and INF rewrites over many generated inputs made of the pieces
+// real files are made of (section headers, keys, blanks, line ends of every kind,
+// Shift-JIS characters whose trail bytes look like '[', '\' or ']').
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/Ini.h"
+#include "pebuilder/InfEnable.h"
+
+namespace {
+
+std::string RandomInf(std::mt19937& random)
+{
+    static const std::vector<std::string> pieces = {
+        "[PEBuilder]", "[pebuilder]", " [PEBuilder] ",
+        "[Version]",   "[Other]",     "[",
+        "]",           "Enable=1",    "enable=0",
+        "Enable =1",   " Enable=1",   "ENABLE=",
+        "Name=",       "\"Tool\"",    "Signature=\"$Windows NT$\"",
+        "=",           ";",           " ",
+        "\t",          "\r\n",        "\n",
+        "\r",          "\r\r\n",      "\x83\x5C",
+        "\x95\x5C",    "\x83\x5B",    "\x83\x5D",
+        "x",           "Help=a.htm",  "\xFF",
+    };
+    std::uniform_int_distribution<size_t> count(0, 40), pick(0, pieces.size() - 1);
+    std::string text;
+    for (size_t n = count(random); n > 0; --n) text += pieces[pick(random)];
+    return text;
+}
+
+// Splits at CR LF, CR or LF, as the rewrite does.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(RandomInput, EnableRewriteChangesOneLineAtMostAndSettles)
+{
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string inf = RandomInf(random);
+        const bool enabled = i % 2 == 0;
+        InfRewrite once = RewriteEnableLine(inf, enabled);
+        SCOPED_TRACE(testing::PrintToString(inf));
+
+        // Every line keeps its bytes but one, which becomes the Enable line.
+        std::vector<std::string> before = Lines(inf), after = Lines(once.bytes);
+        ASSERT_EQ(before.size(), after.size());
+        int changed = 0;
+        for (size_t n = 0; n < before.size(); ++n) {
+            if (before[n] == after[n]) continue;
+            ++changed;
+            EXPECT_EQ(after[n], enabled ? "Enable=1" : "Enable=0");
+        }
+        EXPECT_LE(changed, 1);
+        // Every line ends with CR LF.
+        if (!once.bytes.empty()) {
+            EXPECT_EQ(once.bytes.substr(once.bytes.size() - 2), "\r\n");
+        }
+
+        InfRewrite twice = RewriteEnableLine(once.bytes, enabled);
+        EXPECT_FALSE(twice.changed);
+        EXPECT_EQ(twice.bytes, once.bytes);
+    }
+}
+
+TEST(RandomInput, IniRewriteIsStableAndKeepsWhatItWrote)
+{
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string bytes = RandomInf(random);
+        const std::wstring text(bytes.begin(), bytes.end());  // bytes as Latin-1 units
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        IniDocument doc = IniDocument::Parse(text);
+        doc.WriteString(L"PEBuilder", L"Enable", L"1");
+        doc.WriteInteger(L"input", L"whattodo", i);
+
+        const std::wstring written = doc.Serialize();
+        IniDocument again = IniDocument::Parse(written);
+        EXPECT_EQ(again.Serialize(), written);
+        EXPECT_EQ(again.ReadString(L"pebuilder", L"enable", L""), L"1");
+        EXPECT_EQ(again.ReadInteger(L"INPUT", L"WhatToDo", -1), i);
+    }
+}
