@@ -96,6 +96,15 @@ std::optional<std::string> TryReadFileBytes(const std::wstring& path)
     return bytes;
 }
 
+std::optional<std::wstring> ReadTextQuietly(const std::wstring& path)
+{
+    try {
+        if (std::optional<std::string> bytes = TryReadFileBytes(path)) return DecodeText(*bytes);
+    } catch (const AppError&) {
+    }
+    return std::nullopt;
+}
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     std::optional<std::string> bytes = TryReadFileBytes(path);

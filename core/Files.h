@@ -18,6 +18,10 @@ bool DirectoryExists(const std::wstring& path);  // an existing folder
 std::string ReadFileBytes(const std::wstring& path);
 std::optional<std::string> TryReadFileBytes(const std::wstring& path);
 
+// The file's text, decoded as DecodeText does; nothing when the file is missing or
+// cannot be read. For readers that fall back to defaults rather than fail.
+std::optional<std::wstring> ReadTextQuietly(const std::wstring& path);
+
 // Replaces the file's content at once: the bytes go to a temporary file in the same
 // folder, which then takes the file's place. On any failure the original is left as
 // it was, the temporary file is removed, and AppError names the file.

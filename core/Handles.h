@@ -115,6 +115,19 @@ private:
     T* p_ = nullptr;
 };
 
+// The screen's device context, for measuring text before a window shows.
+class ScreenContext {
+public:
+    ScreenContext() : dc_(::GetDC(nullptr)) {}
+    ~ScreenContext() { ::ReleaseDC(nullptr, dc_); }
+    ScreenContext(const ScreenContext&) = delete;
+    ScreenContext& operator=(const ScreenContext&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // Selects a GDI object into a device context for one scope.
 class SelectObjectScope {
 public:

@@ -3,18 +3,13 @@
 
 #include <windows.h>
 
-#include "core/Error.h"
 
 namespace {
 
 IniDocument ReadDocument(const std::wstring& path)
 {
-    try {
-        std::optional<std::string> bytes = TryReadFileBytes(path);
-        return bytes ? IniDocument::Parse(DecodeText(*bytes)) : IniDocument();
-    } catch (const AppError&) {
-        return IniDocument();
-    }
+    std::optional<std::wstring> text = ReadTextQuietly(path);
+    return text ? IniDocument::Parse(*text) : IniDocument();
 }
 
 BOOL CALLBACK RepaintWindow(HWND window, LPARAM)

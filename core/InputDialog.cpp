@@ -35,19 +35,6 @@ SIZE LabelSize(HDC dc, const std::wstring& prompt, int maxWidth)
     return SIZE{std::min<LONG>(wrapped.right, maxWidth), wrapped.bottom};
 }
 
-// The screen's device context, where the prompt's text is measured before it shows.
-class ScreenContext {
-public:
-    ScreenContext() : dc_(::GetDC(nullptr)) {}
-    ~ScreenContext() { ::ReleaseDC(nullptr, dc_); }
-    ScreenContext(const ScreenContext&) = delete;
-    ScreenContext& operator=(const ScreenContext&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 PromptLayout ComputeLayout(HFONT font, const std::wstring& prompt)
 {
     ScreenContext screen;

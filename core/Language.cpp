@@ -31,12 +31,8 @@ std::optional<IniDocument> ReadLanguageDocument()
         return std::nullopt;
     ULONGLONG size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     if (size > kMaxLanguageFileSize) return IniDocument();
-    try {
-        std::optional<std::string> bytes = TryReadFileBytes(LanguageFile);
-        return bytes ? IniDocument::Parse(DecodeText(*bytes)) : IniDocument();
-    } catch (const AppError&) {
-        return IniDocument();
-    }
+    std::optional<std::wstring> text = ReadTextQuietly(LanguageFile);
+    return text ? IniDocument::Parse(*text) : IniDocument();
 }
 
 FontSpec ReadFontSpec(const IniDocument* doc, const std::wstring& section, const std::wstring& defaultName,
@@ -50,11 +46,6 @@ FontSpec ReadFontSpec(const IniDocument* doc, const std::wstring& section, const
     if (charset >= 0 && charset <= 255) wanted.charset = charset;
     return wanted;
 }
-
-struct ScreenDC {
-    HDC dc = ::GetDC(nullptr);
-    ~ScreenDC() { ::ReleaseDC(nullptr, dc); }
-};
 
 BOOL CALLBACK SetChildFont(HWND child, LPARAM font)
 {
@@ -90,7 +81,7 @@ FontSpec ReadFontSpec(const std::wstring& section, const std::wstring& defaultNa
 
 FontHandle CreateFontFromSpec(const FontSpec& wanted)
 {
-    int pixelsPerInch = ::GetDeviceCaps(ScreenDC().dc, LOGPIXELSY);
+    int pixelsPerInch = ::GetDeviceCaps(ScreenContext().Get(), LOGPIXELSY);
     if (pixelsPerInch <= 0) pixelsPerInch = 96;  // no screen to ask
     LOGFONTW font{};
     // A negative height asks for the character height without the internal leading,

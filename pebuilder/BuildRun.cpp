@@ -32,13 +32,9 @@ bool IsReadOnlyFile(const std::wstring& path)
 // Nothing when the log cannot be read (missing, locked).
 std::optional<std::vector<std::wstring>> ReadLogLines(const std::wstring& path)
 {
-    try {
-        std::optional<std::string> bytes = TryReadFileBytes(path);
-        if (!bytes) return std::nullopt;
-        return SplitLines(DecodeText(*bytes));
-    } catch (const AppError&) {
-        return std::nullopt;
-    }
+    std::optional<std::wstring> text = ReadTextQuietly(path);
+    if (!text) return std::nullopt;
+    return SplitLines(*text);
 }
 
 void WriteBuildIso(const std::wstring& inf, int value) { WriteIniInteger(inf, kInputSection, L"buildiso", value); }
