@@ -128,7 +128,10 @@ std::optional<int32_t> ParseInteger(std::wstring_view text)
         if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
         return static_cast<int32_t>(value);
     }
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    if (digits.empty()) return std::nullopt;
+    // Leading zeros carry no bits: "$000000001F" is 31, like "$1F".
+    size_t significant = digits.find_first_not_of(L'0');
+    if (significant != std::wstring_view::npos && digits.size() - significant > 8) return std::nullopt;
     uint32_t bits = 0;
     for (wchar_t c : digits) {
         unsigned d;

@@ -23,8 +23,8 @@ bool StartsWithText(std::wstring_view text, std::wstring_view prefix);
 std::wstring ReplaceAllText(std::wstring_view text, std::wstring_view pattern, std::wstring_view value);
 
 // A 32-bit integer as the program reads numbers from text: an optional sign and
-// decimal digits, or hexadecimal after "$", "0x" or "0X" (up to 8 digits, taken as
-// the bits of the value). Anything else, the empty text included, is no number.
+// decimal digits, or hexadecimal after "$", "0x" or "0X" (up to 8 digits after any
+// leading zeros, taken as the bits of the value). Anything else, the empty text included, is no number.
 std::optional<int32_t> ParseInteger(std::wstring_view text);
 
 // Paths keep backslashes; folders are held without a trailing one.

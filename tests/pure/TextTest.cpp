@@ -33,6 +33,8 @@ TEST(Text, ParseIntegerAcceptsDecimalAndThreeHexForms)
     EXPECT_EQ(ParseInteger(L"2147483647"), 2147483647);
     EXPECT_EQ(ParseInteger(L"-2147483648"), INT32_MIN);
     EXPECT_EQ(ParseInteger(L"$FFFFFFFF"), -1);
+    EXPECT_EQ(ParseInteger(L"$000000001F"), 31);  // leading zeros are no overflow
+    EXPECT_EQ(ParseInteger(L"0x00000000FFFFFFFF"), -1);
     for (const wchar_t* bad : {L"", L"12abc", L"2147483648", L"0x", L"$", L"-", L" 1", L"1 ", L"0x123456789"})
         EXPECT_FALSE(ParseInteger(bad).has_value()) << bad;
 }
