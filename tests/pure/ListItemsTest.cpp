@@ -1,6 +1,7 @@
 // List items that own a copy of their plug-in record.
 #include <gtest/gtest.h>
 
+#include "core/Error.h"
 #include "core/ListItems.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST(ListItems, AnIndexPastTheEndIsAnError)
 {
     StringList list;
     AddListEntry(list, L"only", Record(L"only", false));
-    EXPECT_THROW(ListEntryOf(list, 1), std::out_of_range);
-    EXPECT_THROW(DeleteListEntry(list, 1), std::out_of_range);
+    EXPECT_THROW(ListEntryOf(list, 1), AppError);
+    EXPECT_THROW(DeleteListEntry(list, 1), AppError);
     EXPECT_EQ(list.size(), 1u);
 }
