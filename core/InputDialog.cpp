@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/Handles.h"
-#include "core/IniFile.h"
 #include "core/Language.h"
 #include "core/WinError.h"
 
@@ -168,8 +167,8 @@ bool InputTextDialog(const std::wstring& title, const std::wstring& prompt, std:
                       edited,
                       font,
                       ComputeLayout(font, prompt),
-                      ReadIniString(LanguageFile, L"Form06", L"RS_008", L"OK"),
-                      ReadIniString(LanguageFile, L"Form06", L"RS_009", L"キャンセル")};
+                      ReadLanguageCaption(L"Form06", L"RS_008", L"OK"),
+                      ReadLanguageCaption(L"Form06", L"RS_009", L"キャンセル")};
 
     std::vector<WORD> dialogTemplate = PromptTemplate(title);
     INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
