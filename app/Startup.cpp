@@ -43,7 +43,10 @@ void ResetSettings()
 
 void MigrateSingleProfileSettings()
 {
-    const std::wstring defaultProfile = Str(RS_601);
+    // A language file may blank the name out; an empty name would put the profile's
+    // values on the Profiles key itself, where only profiles belong.
+    std::wstring defaultProfile = Str(RS_601);
+    if (defaultProfile.empty()) defaultProfile = StringTable::BuiltIn(RS_601);
     const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
 
     std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(0, kSystemKey, L"PEBuilder", L""));
@@ -72,8 +75,10 @@ bool RunChooserStep(ProfileChooser& chooser)
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows)
 {
     // The texts come first, so that even the reset notice is in the user's language.
-    InitLanguageFilePath();
-    RunCommand(nullptr, [] { LoadStringTableFromLanguageFile(); });
+    RunCommand(nullptr, [] {
+        InitLanguageFilePath();
+        LoadStringTableFromLanguageFile();
+    });
 
     if (FindCmdLineSwitch(arguments, L"I")) {
         RunCommand(nullptr, [] { ResetSettings(); });
@@ -89,7 +94,9 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    RunCommand(nullptr, [&] {
+    // An error in this step ends start-up: it has been shown, and no main window opens,
+    // also when the chooser had been cancelled before a save failed.
+    bool chooserStepEnded = RunCommand(nullptr, [&] {
         bool showChooser =
             ReadRegBool(0, kSystemKey, L"ShowProfileList", false) || FindCmdLineSwitch(arguments, L"profile");
         if (showChooser && windows.createChooser) {
@@ -97,6 +104,6 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
             proceed = RunChooserStep(*chooser);
         }
     });
-    if (proceed && windows.runMainWindow) RunCommand(nullptr, windows.runMainWindow);
+    if (chooserStepEnded && proceed && windows.runMainWindow) RunCommand(nullptr, windows.runMainWindow);
     return 0;
 }

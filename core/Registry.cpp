@@ -174,6 +174,10 @@ bool CopyGuarded(RegistryRoot root, const std::wstring& oldKey, const std::wstri
         return false;
     RegKey from = OpenKey(root, oldKey, KEY_READ);
     if (!from || KeyExists(root, newKey)) return false;
+    // A copy below its own source would copy itself without end, and a move would then
+    // erase both; a name with a backslash asks for exactly that.
+    if (StartsWithText(newKey, oldKey + L"\\"))
+        throw AppError(L"The registry key " + oldKey + L" cannot be copied into its own subkey " + newKey + L".");
     RegKey to = CreateKey(RootKey(root), newKey, L"Cannot create the registry key " + newKey);
     CopyTree(from.Get(), to.Get(), oldKey, newKey);
     return true;

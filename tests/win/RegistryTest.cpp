@@ -193,6 +193,15 @@ TEST_F(Registry, MoveAndCopyAreGuarded)
 
     MoveRegKey(0, K + L"\\Profiles\\Missing", K + L"\\Profiles\\C");
     EXPECT_FALSE(KeyExists(K + L"\\Profiles\\C"));
+
+    // A new name with a backslash can put the target below the source: refused with an
+    // error and nothing changed; a sibling whose name merely begins alike is copied.
+    EXPECT_THROW(CopyRegKey(0, a, a + L"\\Copy"), AppError);
+    EXPECT_THROW(MoveRegKey(0, a, K + L"\\PROFILES\\a\\Copy"), AppError);
+    EXPECT_FALSE(KeyExists(a + L"\\Copy"));
+    EXPECT_EQ(ReadRegString(0, a, L"PEBuilder", L""), L"C:\\pe");
+    CopyRegKey(0, a, a + L"B");
+    EXPECT_EQ(ReadRegString(0, a + L"B", L"PEBuilder", L""), L"C:\\pe");
 }
 
 TEST_F(Registry, CopyTakesEveryValueTypeAndSubkeyAndMoveRemovesTheOld)

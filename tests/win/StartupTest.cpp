@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "app/Startup.h"
+#include "core/Error.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -125,6 +127,13 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
 
     auto [caption, text] = RunAndAnswerNotice(exe + L" /I");
     EXPECT_EQ(text, L"Settings reset");
+
+    // A name blanked out by the file falls back to the built-in one.
+    WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=\r\n");
+    EXPECT_EQ(RunQuietly(exe), 0u);
+    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_TRUE(RegValueExists(0, kDefaultProfile, L"PEB_VER"));
+    EXPECT_FALSE(RegValueExists(0, kProfilesKey, L"PEB_VER"));
 }
 
 namespace {
@@ -148,8 +157,13 @@ public:
         return ok_;
     }
     std::wstring SelectedProfile() const override { return selected_; }
-    bool DoNotShowAtStart() const override { return checked_; }
+    bool DoNotShowAtStart() const override
+    {
+        if (failOnCheckBoxRead) throw AppError(L"The check box cannot be read.");
+        return checked_;
+    }
 
+    bool failOnCheckBoxRead = false;
     bool tickedAtShow = false;
     int shown = 0;
 
@@ -184,11 +198,14 @@ TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
 {
     WriteRegString(0, kProfilesKey + L"\\A", L"PEBuilder", L"C:\\pe");
     int freed = 0, mainWindows = 0, chooserShows = 0;
+    bool failing = false;
     auto run = [&](std::vector<std::wstring> args, bool ok) {
         StartupWindows windows;
         windows.createChooser = [&]() -> std::unique_ptr<ProfileChooser> {
             ++chooserShows;
-            return std::make_unique<ScriptedChooser>(ok, false, L"A", &freed);
+            auto chooser = std::make_unique<ScriptedChooser>(ok, false, L"A", &freed);
+            chooser->failOnCheckBoxRead = failing;
+            return chooser;
         };
         windows.runMainWindow = [&] { ++mainWindows; };
         return RunStartup(args, windows);
@@ -207,4 +224,17 @@ TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
     EXPECT_EQ(run({L"k.exe", L"-profile"}, true), 0);
     EXPECT_EQ(mainWindows, 2);
     EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"A");
+
+    // ShowProfileList on brings the chooser without the switch. An error after Cancel is
+    // reported, the chooser is freed and still no main window opens.
+    WriteRegBool(0, kSystemKey, L"ShowProfileList", true);
+    failing = true;
+    {
+        DialogDriver errorBox(L"#32770", L"エラー", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDOK, 0); });
+        EXPECT_EQ(run({L"k.exe"}, false), 0);
+        EXPECT_TRUE(errorBox.Acted());
+    }
+    EXPECT_EQ(chooserShows, 3);
+    EXPECT_EQ(freed, 3);
+    EXPECT_EQ(mainWindows, 2);
 }
