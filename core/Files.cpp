@@ -121,8 +121,11 @@ void CheckFileWritable(const std::wstring& path)
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(L"Cannot write the file " + path, ERROR_ACCESS_DENIED);
     if (attributes & FILE_ATTRIBUTE_READONLY) ThrowSystemError(L"Cannot write the file " + path, ERROR_ACCESS_DENIED);
-    FileHandle probe(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The new file takes this one's place, which needs delete access as well: a program
+    // that holds the file open without delete sharing lets it be written, not replaced.
+    FileHandle probe(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe) ThrowLastError(L"Cannot write the file " + path);
 }
 

@@ -28,7 +28,8 @@ std::optional<std::wstring> ReadTextQuietly(const std::wstring& path);
 void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 
 // Throws AppError naming the file when it could not be replaced: missing folder,
-// read-only file, or a file another program holds without sharing.
+// read-only file, or a file another program holds open without sharing both writing
+// and deleting.
 void CheckFileWritable(const std::wstring& path);
 
 enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom };

@@ -12,8 +12,8 @@ struct InfRewrite {
 };
 
 // Walks the lines (ended by CR LF, CR or LF) from the first. A line that, trimmed and
-// upper-cased, is "[PEBUILDER]" opens the section; inside it a trimmed line that
-// begins with "[" ends the walk, and the first line whose text before the first "="
+// upper-cased, is "[PEBUILDER]" opens the section; inside it any other trimmed line
+// that begins with "[" ends the walk, and the first line whose text before the first "="
 // is "Enable" in any case, exactly as written, becomes "Enable=1" or "Enable=0".
 // Every line then ends with CR LF, the last one included.
 // The file's code units are bytes (the ANSI code page, or UTF-8 after its byte-order

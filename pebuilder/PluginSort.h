@@ -15,8 +15,9 @@ using MoveRoutine = std::function<void(const std::wstring& source, const std::ws
 // them: no system attribute, no leading ".", sorted without regard to case.
 std::vector<std::wstring> SortableFolders(const std::wstring& folder);
 
-// Asks first; reports completion, or throws AppError when the temporary folder cannot
-// be made (nothing is moved then) or when entries are left in it after the moves.
+// Asks first; reports completion, or throws AppError when the plug-in folder is missing
+// or the temporary folder cannot be made (nothing is moved then) or when entries are
+// left in the temporary folder after the moves.
 // move is the shell's move in the program; tests pass one that also records.
 void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move);
 void PluginSortClick(UserPrompt& prompt);

@@ -248,6 +248,16 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     }
     EXPECT_EQ(Snapshot(PluginDir()), before);
 
+    // A file another program holds open may be written but not replaced.
+    ::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE held = ::CreateFileW(Plugin(L"m\\m.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(ApplyPresetToPlugins(L"All"), AppError);
+    ::CloseHandle(held);
+    EXPECT_EQ(Snapshot(PluginDir()), before);
+    ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
+
     // A read-only plug-in that is already right needs no writing.
     WriteRegString(0, PresetKeyPath(L"Two"), L"001", L"A::a\\");
     WriteRegString(0, PresetKeyPath(L"Two"), L"002", L"Z::z\\");
