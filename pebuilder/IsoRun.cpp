@@ -24,8 +24,10 @@ std::wstring IsoFolderOf(const std::wstring& isoFile)
     return slash == std::wstring::npos ? std::wstring() : isoFile.substr(0, slash);
 }
 
-std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf, const std::wstring& outDir)
+// Every value, the output folder too, comes from inf as it is when the command is made.
+std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf)
 {
+    const std::wstring outDir = EffectiveOutDir(inf, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER);
     return ExpandIsoTemplate(templ, inf,
                              IsoTemplateFolders{CurrentSettings.PEBuilder, ExtractFileDir(ExecutablePath()), outDir});
 }
@@ -34,8 +36,7 @@ std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf, const
 
 std::wstring ExpandIsoTemplate(const std::wstring& templ, const std::wstring& inputInfPath)
 {
-    const IniFile file = LoadIniFile(inputInfPath);
-    return ExpandWith(templ, file.doc, EffectiveOutDir(file.doc, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER));
+    return ExpandWith(templ, LoadIniFile(inputInfPath).doc);
 }
 
 void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPrompt& prompt)
@@ -45,7 +46,6 @@ void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPromp
     const std::wstring inf = InputInfPath(settings.PEBuilder);
     CopySelectedPresetSettings(inputs, inf, L"", CopyOrder::IsoRun);
 
-    std::wstring out;
     {
         const IniFile file = LoadIniFile(inf);
         const std::wstring isoFolder = IsoFolderOf(Trim(file.doc.ReadString(kInputSection, L"isofile", L"")));
@@ -53,11 +53,10 @@ void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPromp
             prompt.Error(TwoPartMessage(RS_012, RS_003));
             return;
         }
-        out = EffectiveOutDir(file.doc, settings.PEBuilder, versionClass);
-    }
-    if (!FileExists(BootSectorPath(out))) {
-        prompt.Error(Str(RS_014));
-        return;
+        if (!FileExists(BootSectorPath(EffectiveOutDir(file.doc, settings.PEBuilder, versionClass)))) {
+            prompt.Error(Str(RS_014));
+            return;
+        }
     }
     if (senderPresent && !prompt.Ask(Str(RS_015), Str(RS_103))) return;
 
@@ -72,7 +71,7 @@ void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPromp
             return;
         }
         // Nobody waits for the image: the run ends when the program has started.
-        RunProgram(ExpandWith(settings.ExternalProgram, file.doc, out), false);
+        RunProgram(ExpandWith(settings.ExternalProgram, file.doc), false);
         return;
     }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,14 @@ inline void PrintTo(const PromptMessage& m, std::ostream* os)
 class ScriptedPrompt : public UserPrompt {
 public:
     std::vector<PromptMessage> messages;
-    std::deque<bool> answers;  // for the questions, in order; true is Yes
+    std::deque<bool> answers;           // for the questions, in order; true is Yes
+    std::function<void()> whileAsking;  // what the user does while a question is shown
 
     void Error(const std::wstring& text) override { messages.push_back({L"Error", text, Str(RS_100)}); }
     bool Ask(const std::wstring& text, const std::wstring& caption) override
     {
         messages.push_back({L"Ask", text, caption});
+        if (whileAsking) whileAsking();
         if (answers.empty()) {
             ADD_FAILURE() << "a question nobody expected";
             return false;

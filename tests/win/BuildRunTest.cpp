@@ -74,7 +74,9 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         std::wstring message;
     };
     const std::vector<Case> cases = {
-        {L"output folder missing", [&] { WriteClass1Inf(L"NoSuchFolder\\"); }, Str(RS_002) + L"\r\n" + Str(RS_003)},
+        // Without a source as well: the output folder is checked first.
+        {L"output folder missing", [&] { pe.WriteInputInf(L"[input]\r\noutdir=NoSuchFolder\\\r\n"); },
+         Str(RS_002) + L"\r\n" + Str(RS_003)},
         {L"empty source", [&] { pe.WriteInputInf(L"[input]\r\noutdir=BartPE\\\r\nsource= \\\r\n"); },
          Str(RS_004) + L"\r\n" + Str(RS_003)},
         {L"source folder missing",

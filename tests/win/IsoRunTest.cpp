@@ -57,6 +57,8 @@ protected:
 
 TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
 {
+    // Without build output as well, the ISO folder is still the first complaint.
+    ::DeleteFileW(pe.Path(L"BartPE\\bootsect.bin").c_str());
     for (const std::wstring& isofile : {std::wstring(L"pe.iso"), pe.Folder() + L"\\missing\\pe.iso", std::wstring()}) {
         SCOPED_TRACE(testing::PrintToString(isofile));
         WriteInf(isofile);
@@ -66,7 +68,6 @@ TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
                   (std::vector<PromptMessage>{{L"Error", Str(RS_012) + L"\r\n" + Str(RS_003), Str(RS_100)}}));
     }
     WriteInf(Image());
-    ::DeleteFileW(pe.Path(L"BartPE\\bootsect.bin").c_str());
     prompt.messages.clear();
     ISO_PEBuilderExecute(true, LastBuild(), prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_014), Str(RS_100)}}));
@@ -110,25 +111,34 @@ TEST_F(IsoRun, WithoutSenderTheExternalProgramRunsWhateverTheSettingAndNothingIs
     EXPECT_TRUE(IsBootableIsoImage(ReadBytes(Image())));
 }
 
-TEST_F(IsoRun, ExternalProgramNeedsTheInstallSource)
+TEST_F(IsoRun, ExternalProgramNeedsTheInstallSourceAfterTheQuestionAndTheToggles)
 {
     WriteInf(Image(), pe.Folder() + L"\\nosource");
-    ISO_PEBuilderExecute(false, LastBuild(), prompt);
-    EXPECT_EQ(prompt.messages,
-              (std::vector<PromptMessage>{{L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)}}));
+    prompt.answers = {true};
+    ISO_PEBuilderExecute(true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
+    EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{
+                                   {L"Ask", Str(RS_015), Str(RS_103)},
+                                   {L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)},
+                               }));
+    EXPECT_EQ(Input(L"skipregistry"), L"1");
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
     EXPECT_FALSE(FileExists(Image()));
 }
 
-TEST_F(IsoRun, MissingExternalProgramIsReportedWithItsCommandLine)
+TEST_F(IsoRun, MissingExternalProgramIsReportedWithItsCommandLineFromInputInfAsAnswered)
 {
     CurrentSettings.ExternalProgram = L"\"@PEBuilder@\\nosuch.exe\" -o \"@IsoFile@\" \"@OutDir@\"";
+    // The output folder is changed while the question is shown: the command takes the new one.
+    prompt.whileAsking = [&] {
+        pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\r\noutdir=Other\\\r\nisofile=" + Image() + L"\r\n");
+    };
+    prompt.answers = {true};
     try {
-        ISO_PEBuilderExecute(false, LastBuild(), prompt);
+        ISO_PEBuilderExecute(true, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const AppError& error) {
         const std::wstring command =
-            L"\"" + pe.Folder() + L"\\nosuch.exe\" -o \"" + Image() + L"\" \"" + pe.Folder() + L"\\BartPE\"";
+            L"\"" + pe.Folder() + L"\\nosuch.exe\" -o \"" + Image() + L"\" \"" + pe.Folder() + L"\\Other\"";
         EXPECT_NE(error.Message().find(command), std::wstring::npos) << error.what();
     }
 }
