@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "core/Handles.h"
 #include "core/Text.h"
 #include "core/WinError.h"
@@ -129,24 +132,16 @@ void CheckFileWritable(const std::wstring& path)
     if (!probe) ThrowLastError(L"Cannot write the file " + path);
 }
 
-void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
+StagedFile::StagedFile(std::wstring path, std::string_view bytes) : path_(std::move(path))
 {
-    const std::wstring what = L"Cannot write the file " + path;
-    CheckFileWritable(path);
+    const std::wstring what = L"Cannot write the file " + path_;
+    CheckFileWritable(path_);
 
-    std::wstring folder = ExtractFileDir(path);
+    std::wstring folder = ExtractFileDir(path_);
     wchar_t temp[MAX_PATH + 1];
     if (!::GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"kw", 0, temp)) ThrowLastError(what);
-    struct RemoveOnFailure {
-        const wchar_t* path;
-        bool keep = false;
-        ~RemoveOnFailure()
-        {
-            if (!keep) ::DeleteFileW(path);
-        }
-    } cleanup{temp};
-
-    {
+    temp_ = temp;
+    try {
         FileHandle file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) ThrowLastError(what);
         size_t written = 0;
@@ -157,10 +152,31 @@ void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
             written += done;
         }
         if (!::FlushFileBuffers(file.Get())) ThrowLastError(what);
+    } catch (...) {
+        ::DeleteFileW(temp);
+        throw;
     }
-    if (!::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) ThrowLastError(what);
-    cleanup.keep = true;
 }
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::move(other.path_)), temp_(std::exchange(other.temp_, std::wstring()))
+{
+}
+
+StagedFile::~StagedFile()
+{
+    if (!temp_.empty()) ::DeleteFileW(temp_.c_str());
+}
+
+void StagedFile::Commit()
+{
+    if (temp_.empty()) return;
+    if (!::MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowLastError(L"Cannot write the file " + path_);
+    temp_.clear();
+}
+
+void WriteFileAtomic(const std::wstring& path, std::string_view bytes) { StagedFile(path, bytes).Commit(); }
 
 TextEncoding DetectEncoding(std::string_view bytes)
 {

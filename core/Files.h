@@ -27,6 +27,28 @@ std::optional<std::wstring> ReadTextQuietly(const std::wstring& path);
 // it was, the temporary file is removed, and AppError names the file.
 void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 
+// A file's new content written beside it and not yet in its place, for changes to
+// several files that must all happen or none: stage every file first (the step that
+// meets a full disk or a folder that takes no new files), then commit them. Until
+// Commit the original is untouched; a staged file never committed is removed.
+class StagedFile {
+public:
+    // Writes the bytes to a temporary file in the file's folder; AppError names the file.
+    StagedFile(std::wstring path, std::string_view bytes);
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    // Puts the new content in the file's place; AppError names the file.
+    void Commit();
+
+private:
+    std::wstring path_, temp_;
+};
+
 // Throws AppError naming the file when it could not be replaced: missing folder,
 // read-only file, or a file another program holds open without sharing both writing
 // and deleting.

@@ -52,13 +52,14 @@ void ScanFolder(const std::wstring& folder, const FoundPlugin& found)
     } while (::FindNextFileW(find.Get(), &data));
 }
 
-// The new file takes the old one's place: give it back the hidden mark the scan
-// accepts. Losing the mark would be untidy, not wrong, so a failure is let pass
-// rather than stop a switch half done.
-void ReplaceInf(const std::wstring& path, const std::string& bytes)
+// Puts a staged INF in its place and gives it back the hidden mark the scan accepts.
+// Losing the mark would be untidy, not wrong, so a failure there is let pass rather
+// than stop a switch half done.
+void CommitInf(StagedFile& staged)
 {
+    const std::wstring& path = staged.Path();
     DWORD attributes = ::GetFileAttributesW(path.c_str());
-    WriteFileAtomic(path, bytes);
+    staged.Commit();
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN)) {
         DWORD now = ::GetFileAttributesW(path.c_str());
         if (now != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), now | FILE_ATTRIBUTE_HIDDEN);
@@ -89,7 +90,9 @@ std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
 void SetPluginEnable(const std::wstring& infPath, bool enabled)
 {
     InfRewrite rewrite = RewriteEnableLine(ReadFileBytes(infPath), enabled);
-    if (rewrite.changed) ReplaceInf(infPath, rewrite.bytes);
+    if (!rewrite.changed) return;
+    StagedFile staged(infPath, rewrite.bytes);
+    CommitInf(staged);
 }
 
 void ApplyPresetToPlugins(const std::wstring& presetName)
@@ -105,8 +108,11 @@ void ApplyPresetToPlugins(const std::wstring& presetName)
         InfRewrite rewrite = RewriteEnableLine(bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)));
         if (rewrite.changed) pending.push_back({entry.FullPath, std::move(rewrite.bytes)});
     });
-    // A build must not start from a half-switched plug-in set: find a file that
-    // cannot be written before the first one changes.
-    for (const Pending& p : pending) CheckFileWritable(p.path);
-    for (const Pending& p : pending) ReplaceInf(p.path, p.bytes);
+    // A build must not start from a half-switched plug-in set: every new content is
+    // written beside its file first, where a read-only or locked file, a full disk or a
+    // folder that takes no new files shows, and only then does the first file change.
+    std::vector<StagedFile> staged;
+    staged.reserve(pending.size());
+    for (const Pending& p : pending) staged.emplace_back(p.path, p.bytes);
+    for (StagedFile& file : staged) CommitInf(file);
 }

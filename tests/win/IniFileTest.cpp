@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
+#include "core/Files.h"
 #include "core/Handles.h"
 #include "core/IniFile.h"
 #include "core/Text.h"
@@ -159,6 +160,33 @@ TEST(IniFileWrite, AFileThatCannotBeWrittenKeepsItsBytes)
     ExpectFailedWrite(path, [&] { WriteIniInteger(path, L"input", L"k", 1); });
     held.Reset();
     EXPECT_EQ(ReadBytes(path), original);
+}
+
+// Changes to several files that must all happen or none: staged content waits beside
+// each file, and only a commit puts it in place; what is never committed leaves no trace.
+TEST(StagedFile, NewContentTakesItsPlaceOnlyOnCommit)
+{
+    ScratchFolder scratch;
+    const std::wstring a = scratch / L"a.inf", b = scratch / L"b.inf";
+    WriteBytes(a, "old a");
+    WriteBytes(b, "old b");
+    const std::vector<std::wstring> before = FilesIn(scratch.Path());
+    {
+        std::vector<StagedFile> staged;
+        staged.emplace_back(a, "new a");
+        staged.emplace_back(b, "new b");  // moves the first into new storage
+        EXPECT_EQ(FilesIn(scratch.Path()).size(), before.size() + 2);
+        EXPECT_EQ(ReadBytes(a), "old a");
+        EXPECT_EQ(ReadBytes(b), "old b");
+        staged[0].Commit();
+    }
+    EXPECT_EQ(ReadBytes(a), "new a");
+    EXPECT_EQ(ReadBytes(b), "old b");
+    EXPECT_EQ(FilesIn(scratch.Path()), before);
+
+    ASSERT_TRUE(::SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_READONLY));
+    ExpectFailedWrite(b, [&] { StagedFile staged(b, "new b"); });
+    EXPECT_EQ(ReadBytes(b), "old b");
 }
 
 namespace {
