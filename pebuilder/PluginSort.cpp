@@ -9,7 +9,6 @@
 #include "core/Files.h"
 #include "core/Handles.h"
 #include "core/Messages.h"
-#include "core/Settings.h"
 #include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/WinError.h"
@@ -51,13 +50,13 @@ std::vector<std::wstring> SortableFolders(const std::wstring& folder)
     return names;
 }
 
-void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move)
+void PluginSortClick(const TCurrentSettings& settings, UserPrompt& prompt, const MoveRoutine& move)
 {
     if (!prompt.Ask(Str(RS_010), Str(RS_101))) return;
 
     // The shell's move into a folder that is not there renames each entry onto the
     // target in turn, so both ends must exist before anything moves.
-    const std::wstring plugins = PluginFolderPath(CurrentSettings.PEBuilder);
+    const std::wstring plugins = PluginFolderPath(settings.PEBuilder);
     if (!DirectoryExists(plugins))
         throw AppError(L"The plug-in folder \"" + plugins + L"\" does not exist. Nothing was moved.");
     const std::wstring temp = TempFolder() + L"\\KWRT_TMP";
@@ -76,4 +75,7 @@ void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move)
     prompt.Inform(Str(RS_011), Str(RS_101));
 }
 
-void PluginSortClick(UserPrompt& prompt) { PluginSortClick(prompt, MoveFileOrFolder); }
+void PluginSortClick(const TCurrentSettings& settings, UserPrompt& prompt)
+{
+    PluginSortClick(settings, prompt, MoveFileOrFolder);
+}

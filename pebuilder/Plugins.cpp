@@ -10,7 +10,6 @@
 #include "core/Files.h"
 #include "core/Handles.h"
 #include "core/Registry.h"
-#include "core/Settings.h"
 #include "core/Text.h"
 #include "pebuilder/InfEnable.h"
 #include "pebuilder/Installation.h"
@@ -73,17 +72,15 @@ void ScanPluginFolder(const std::wstring& folder, StringList& list)
     ScanFolder(folder, [&](TDataStruct&& entry, std::string&&) { AddListEntry(list, entry.DisplayName, entry); });
 }
 
-std::wstring PluginKeyOf(const TDataStruct& entry) { return PluginKeyOf(entry, CurrentSettings.PEBuilder); }
-
-std::wstring PresetKeyPath(const std::wstring& presetName)
+std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    return CurrentSettings.ProfileKey() + L"\\Preset\\" + presetName;
+    return settings.ProfileKey() + L"\\Preset\\" + presetName;
 }
 
-std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
+std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
-    ListRegValues(0, PresetKeyPath(presetName), lines);
+    ListRegValues(0, PresetKeyPath(settings, presetName), lines);
     return PresetKeysFromValueLines(lines);
 }
 
@@ -95,14 +92,14 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     CommitInf(staged);
 }
 
-void ApplyPresetToPlugins(const std::wstring& presetName)
+void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     struct Pending {
         std::wstring path;
         std::string bytes;
     };
-    const std::vector<std::wstring> keys = LoadPresetPluginKeys(presetName);
-    const std::wstring peBuilder = CurrentSettings.PEBuilder;
+    const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, presetName);
+    const std::wstring& peBuilder = settings.PEBuilder;
     std::vector<Pending> pending;
     ScanFolder(PluginFolderPath(peBuilder), [&](TDataStruct&& entry, std::string&& bytes) {
         InfRewrite rewrite = RewriteEnableLine(bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)));

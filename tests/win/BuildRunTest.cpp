@@ -95,7 +95,7 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         c.spoil();
         const std::string inf = pe.InputInfBytes();
         prompt.messages.clear();
-        Exec_PEBuilderExecute(Preset(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
         EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", c.message, Str(RS_100)}}));
         EXPECT_EQ(pe.InputInfBytes(), inf);
         EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), plugin);
@@ -108,7 +108,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
     const std::string inf = pe.InputInfBytes();
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     prompt.answers = {false};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_023), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -118,7 +118,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
 TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), ExpectedCommandLine());
     EXPECT_EQ(pe.Recorded(L"Plugins", L"alpha\\alpha.inf"), L"1");
@@ -136,7 +136,7 @@ TEST_F(BuildRun, LastBuildEntryLeavesPluginsAloneAndEmptyParamsKeepTheBlank)
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     const std::string beta = pe.PluginBytes(L"net\\beta\\beta.inf");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -151,7 +151,7 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
     const std::wstring marker = pe.Source() + L"\\i386\\SHELL32.DL_";
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_READONLY);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"0");
@@ -164,7 +164,7 @@ TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
     WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
     WriteRegInteger(0, kPresetKey + L"\\PEBuilder", L"verbose", 1);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), pe.Folder());
@@ -177,7 +177,7 @@ TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
     CurrentSettings.PEB_WAIT = false;
     pe.SimulateRun(0, L"Finished late.", 120000);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     // Had the command waited, the simulator would have written its log.
     EXPECT_FALSE(FileExists(pe.Path(L"pebuilder.log")));
     EndProgram(pe.Path(L"pebuilder.exe"));
@@ -189,7 +189,7 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
     WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
     WriteBytes(pe.Path(L"BartPE\\i386\\winnt.sif"), "[Data]\r\n");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
     EXPECT_FALSE(pe.Started());
     EXPECT_EQ(ReadBytes(pe.Path(L"pebuilder.log")), "\r\n");
     EXPECT_EQ(Input(L"skipregistry"), L"1");
@@ -204,7 +204,7 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
 TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"skipregistry", L"-"), L"1");
@@ -233,7 +233,7 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
         ::DeleteFileW(pe.Path(L"pebuilder.record").c_str());
         pe.SimulateRun(c.exitCode, c.lastLine);
         prompt.answers = {true};
-        Exec_PEBuilderExecute(LastBuild(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
         ASSERT_TRUE(pe.Started());
         // PE Builder itself was kept from making the image, and buildiso is back.
         EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"buildiso", L"-"), L"0");
@@ -254,7 +254,7 @@ TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
     ::DeleteFileW(pe.Path(L"pebuilder.exe").c_str());
     prompt.answers = {true};
     try {
-        Exec_PEBuilderExecute(LastBuild(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(ExpectedCommandLine()), std::wstring::npos) << error.what();
@@ -272,7 +272,7 @@ TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
     const std::string betaBytes = pe.PluginBytes(L"net\\beta\\beta.inf");
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {true};
-    EXPECT_THROW(Exec_PEBuilderExecute(Preset(), prompt), AppError);
+    EXPECT_THROW(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), AppError);
     ::SetFileAttributesW(beta.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
     EXPECT_EQ(pe.PluginBytes(L"net\\beta\\beta.inf"), betaBytes);

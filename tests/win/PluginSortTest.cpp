@@ -78,7 +78,7 @@ protected:
 TEST_F(PluginSort, NoMovesNothing)
 {
     prompt.answers = {false};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_010), Str(RS_101)}}));
     EXPECT_TRUE(moves.empty());
     EXPECT_FALSE(DirectoryExists(temp));
@@ -89,7 +89,7 @@ TEST_F(PluginSort, FoldersComeBackOneByOneInNameOrderThenEverythingElse)
     ASSERT_TRUE(::GetFileAttributesW(Plugin(L"sys").c_str()) & FILE_ATTRIBUTE_SYSTEM);
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
                                                 t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
@@ -107,7 +107,7 @@ TEST_F(PluginSort, LeftoverTemporaryFolderIsSortedIn)
     WriteBytes(temp + L"\\B0\\old.inf", "left over");
     WriteBytes(temp + L"\\old.txt", "left over");
     prompt.answers = {true};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
                                                 t + L"\\B0 -> " + p, t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
@@ -123,7 +123,7 @@ TEST_F(PluginSort, UncreatableTemporaryFolderMovesNothing)
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
     try {
-        PluginSortClick(prompt, Recorder());
+        PluginSortClick(CurrentSettings, prompt, Recorder());
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(temp), std::wstring::npos) << error.what();
@@ -138,7 +138,7 @@ TEST_F(PluginSort, MissingPluginFolderMovesNothing)
     RemoveTree(Plugin());
     WriteBytes(temp + L"\\stray\\x.inf", "left over");
     prompt.answers = {true};
-    EXPECT_THROW(PluginSortClick(prompt, Recorder()), AppError);
+    EXPECT_THROW(PluginSortClick(CurrentSettings, prompt, Recorder()), AppError);
     EXPECT_TRUE(moves.empty());
     EXPECT_FALSE(DirectoryExists(Plugin()));
     EXPECT_EQ(ReadBytes(temp + L"\\stray\\x.inf"), "left over");
@@ -153,7 +153,7 @@ TEST_F(PluginSort, EntriesLeftInTheTemporaryFolderAreNamedInsteadOfCompletion)
         if (moves.size() < 5) MoveFileOrFolder(source, target);
     };
     try {
-        PluginSortClick(prompt, failingLast);
+        PluginSortClick(CurrentSettings, prompt, failingLast);
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(temp), std::wstring::npos) << error.what();
