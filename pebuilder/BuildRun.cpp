@@ -87,7 +87,11 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
     if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
     if (!skipBuild || !isoAfter) {
         try {
-            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams), settings.PEB_WAIT);
+            // The image step reads this run's log and images this run's output, and
+            // buildiso goes back only once PE Builder has read it: so when the image
+            // follows, PE Builder is waited for whatever PEB_WAIT says.
+            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams),
+                                  settings.PEB_WAIT || isoAfter);
         } catch (const AppError&) {
             // PE Builder never ran: no image, and buildiso as the user had it.
             if (isoAfter) WriteBuildIso(inf, 1);

@@ -246,6 +246,34 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
     }
 }
 
+TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
+{
+    CurrentSettings.PEB_WAIT = false;
+    CurrentSettings.UseExtProgram_BLD = true;
+    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    // A previous run's log that would stop the image, and no build output yet: only
+    // this run's log and output, both there once PE Builder has ended, let it through.
+    WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nTerminated by user...\r\n");
+    pe.SimulateRun(0, L"Done.", 1500);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    EXPECT_EQ(SplitLines(Wide(ReadBytes(pe.Path(L"pebuilder.log")))).back(), L"Done.");
+    EXPECT_EQ(prompt.messages.size(), 1u);  // the build's question, no missing-output error
+    EXPECT_EQ(Input(L"buildiso"), L"1");
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    ASSERT_TRUE(ImageMade());
+    EXPECT_TRUE(IsBootableIsoImage(ReadBytes(pe.IsoFolder() + L"\\pe.iso")));
+
+    // The other way round: a previous good log and output, and this run fails late.
+    ::DeleteFileW((pe.IsoFolder() + L"\\pe.iso").c_str());
+    WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nDone.\r\n");
+    pe.SimulateRun(0, L"[<<] Error: cannot copy", 1500);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    EXPECT_FALSE(ImageMade());
+}
+
 TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
 {
     CurrentSettings.UseExtProgram_BLD = true;
