@@ -22,13 +22,13 @@ void CopyPresetSettingsToInputInf(const TCurrentSettings& settings, const std::w
     IniFile inf = LoadIniFile(infPath);
     for (const InputKey& key : PresetSettingKeys(settings.PEB_VER, order)) {
         if (key.type == InputValueType::Integer) {
-            inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(0, settingsKey, key.name, 0));
+            inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(settingsKey, key.name, 0));
             continue;
         }
         std::wstring def;
         if (key.name == std::wstring_view(L"outdir")) def = outdirDefault;
         if (key.name == std::wstring_view(L"fulloutdir")) def = settings.PEBuilder;
-        inf.doc.WriteString(kInputSection, key.name, ReadRegString(0, settingsKey, key.name, def));
+        inf.doc.WriteString(kInputSection, key.name, ReadRegString(settingsKey, key.name, def));
     }
     SaveIniFile(inf);
 }

@@ -80,7 +80,7 @@ std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring&
 std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
-    ListRegValues(0, PresetKeyPath(settings, presetName), lines);
+    ListRegValues(PresetKeyPath(settings, presetName), lines);
     return PresetKeysFromValueLines(lines);
 }
 

@@ -12,7 +12,7 @@ void CopySelectedPresetSettings(const TCurrentSettings& settings, const RunInput
 {
     if (!inputs.IsPreset()) return;
     const std::wstring presetKey = PresetKeyPath(settings, inputs.SelectedText);
-    if (RegSubKeyExists(0, presetKey, L"PEBuilder"))
+    if (RegSubKeyExists(presetKey, L"PEBuilder"))
         CopyPresetSettingsToInputInf(settings, presetKey + L"\\PEBuilder", inputInf, defaultOutDir, order);
 }
 

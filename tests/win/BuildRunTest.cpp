@@ -29,7 +29,7 @@ protected:
         CurrentSettings.BuildParams = L"-auto -exit -overwrite";
         pe.WritePlugin(L"alpha\\alpha.inf", L"Alpha", 0);
         pe.WritePlugin(L"net\\beta\\beta.inf", L"Beta", 1);
-        WriteRegString(0, kPresetKey, L"001", L"alpha::ALPHA\\");
+        WriteRegString(kPresetKey, L"001", L"alpha::ALPHA\\");
         MakeFolders(pe.Path(L"BartPE"));
         WriteClass1Inf(L"BartPE\\");
     }
@@ -37,7 +37,7 @@ protected:
     {
         EndProgram(pe.Path(L"pebuilder.exe"));
         WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
     }
 
     void WriteClass1Inf(const std::wstring& outdir, const std::wstring& extra = L"")
@@ -161,8 +161,8 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
 TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
 {
     CurrentSettings.PEB_VER = 0;
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
-    WriteRegInteger(0, kPresetKey + L"\\PEBuilder", L"verbose", 1);
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
+    WriteRegInteger(kPresetKey + L"\\PEBuilder", L"verbose", 1);
     prompt.answers = {true};
     Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());

@@ -20,12 +20,12 @@ class InputInfFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
         CurrentSettings.ProfileKeySuffix = L"\\p";
         CurrentSettings.PEBuilder = pe_.Path();
         CurrentSettings.PEB_VER = 0;
     }
-    void TearDown() override { EraseRegKey(0, kProgramKey); }
+    void TearDown() override { EraseRegKey(kProgramKey); }
 
     std::wstring Inf() const { return InputInfPath(pe_.Path()); }
     std::string InfText() const { return ReadBytes(Inf()); }
@@ -52,16 +52,16 @@ TEST_F(InputInfFile, EffectiveOutDirUsesTheProfilesFolderAndClass)
 TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 {
     CurrentSettings.PEB_VER = 1;
-    WriteRegString(0, kSettings, L"source", L"D:\\ソース\\");
-    WriteRegString(0, kSettings, L"outdir", L"BartPE\\");
-    WriteRegString(0, kSettings, L"isofile", L"C:\\iso\\pe.iso");
-    WriteRegString(0, kSettings, L"customdir", L"");
-    WriteRegInteger(0, kSettings, L"buildiso", 1);
-    WriteRegString(0, kSettings, L"verbose", L"1");  // integers stored as text count too
-    WriteRegInteger(0, kSettings, L"skipfiles", 0);
-    WriteRegInteger(0, kSettings, L"skipregistry", 1);
-    WriteRegInteger(0, kSettings, L"burncd", 0);  // not PE Builder 3.0.33's
-    WriteRegString(0, kSettings, L"device", L"0,1,0");
+    WriteRegString(kSettings, L"source", L"D:\\ソース\\");
+    WriteRegString(kSettings, L"outdir", L"BartPE\\");
+    WriteRegString(kSettings, L"isofile", L"C:\\iso\\pe.iso");
+    WriteRegString(kSettings, L"customdir", L"");
+    WriteRegInteger(kSettings, L"buildiso", 1);
+    WriteRegString(kSettings, L"verbose", L"1");  // integers stored as text count too
+    WriteRegInteger(kSettings, L"skipfiles", 0);
+    WriteRegInteger(kSettings, L"skipregistry", 1);
+    WriteRegInteger(kSettings, L"burncd", 0);  // not PE Builder 3.0.33's
+    WriteRegString(kSettings, L"device", L"0,1,0");
     WriteBytes(Inf(),
                "; PE Builder\r\n[input]\r\nsource = C:\\old\\\r\nburncd=1\r\nwhattodo=2\r\n\r\n[other]\r\nx = y\r\n");
 
@@ -73,7 +73,7 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 
 TEST_F(InputInfFile, MissingOutdirTakesTheCallersDefault)
 {
-    WriteRegString(0, kSettings, L"source", L"D:\\");
+    WriteRegString(kSettings, L"source", L"D:\\");
     CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
     EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\\r\noutdir=" + pe_.Path() +
                               L"\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\n\r\n"));
@@ -85,8 +85,8 @@ TEST_F(InputInfFile, MissingOutdirTakesTheCallersDefault)
 TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
 {
     CurrentSettings.PEB_VER = 3;
-    WriteRegString(0, kSettings, L"volumeid", L"TOVIPE");
-    WriteRegInteger(0, kSettings, L"blankcdrw", 1);
+    WriteRegString(kSettings, L"volumeid", L"TOVIPE");
+    WriteRegInteger(kSettings, L"blankcdrw", 1);
     const std::string tail =
         "burncd=0\r\ndevice=\r\nblankcdrw=1\r\nISOduplicatesonce=0\r\nvolumeid=TOVIPE\r\n"
         "useAbsoluteOutput=0\r\nfulloutdir=" +

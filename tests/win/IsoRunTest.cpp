@@ -34,7 +34,7 @@ protected:
     {
         WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
         EndProgram(pe.Path(L"pebuilder.exe"));
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
     }
 
     void WriteInf(const std::wstring& isofile, const std::wstring& source = L"")
@@ -162,8 +162,8 @@ TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
 TEST_F(IsoRun, PresetSettingsAreCopiedWithAnEmptyDefaultOutdir)
 {
     CurrentSettings.PEB_VER = 0;
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"isofile", Image());
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"isofile", Image());
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
     prompt.answers = {true};
     ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{1, L"Own", false, {}}, prompt);
     EXPECT_EQ(Input(L"outdir"), L"");
