@@ -9,6 +9,7 @@
 #include "core/Language.h"
 #include "core/Messages.h"
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
@@ -49,26 +50,26 @@ void MigrateSingleProfileSettings()
     if (defaultProfile.empty()) defaultProfile = StringTable::BuiltIn(RS_601);
     const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
 
-    std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, L"PEBuilder", L""));
-    bool wait = ReadRegBool(kSystemKey, L"PEB_WAIT", false);
-    bool useMkisofs = ReadRegBool(kSystemKey, L"UseMKISOFS", true);
+    std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, RegName::PEBuilder, L""));
+    bool wait = ReadRegBool(kSystemKey, RegName::PEB_WAIT, false);
+    bool useMkisofs = ReadRegBool(kSystemKey, RegName::UseMKISOFS, true);
 
-    WriteRegString(profile, L"PEBuilder", peBuilder);
-    WriteRegBool(profile, L"PEB_WAIT", wait);
-    WriteRegBool(profile, L"UseMKISOFS", useMkisofs);
-    MoveRegKey(K + L"\\Preset", profile + L"\\Preset");
-    for (const wchar_t* old : {L"PEBuilder", L"PEB_WAIT", L"RemoveFiles", L"UseMKISOFS"})
+    WriteRegString(profile, RegName::PEBuilder, peBuilder);
+    WriteRegBool(profile, RegName::PEB_WAIT, wait);
+    WriteRegBool(profile, RegName::UseMKISOFS, useMkisofs);
+    MoveRegKey(K + L"\\" + RegName::Preset, profile + L"\\" + RegName::Preset);
+    for (const wchar_t* old : {RegName::PEBuilder, RegName::PEB_WAIT, RegName::RemoveFiles, RegName::UseMKISOFS})
         DeleteRegValue(kSystemKey, old);
-    WriteRegString(kSystemKey, L"Profile", defaultProfile);
-    WriteRegInteger(profile, L"PEB_VER", 0);
+    WriteRegString(kSystemKey, RegName::Profile, defaultProfile);
+    WriteRegInteger(profile, RegName::PEB_VER, 0);
 }
 
 bool RunChooserStep(ProfileChooser& chooser)
 {
-    chooser.SetDoNotShowAtStart(!ReadRegBool(kSystemKey, L"ShowProfileList", false));
+    chooser.SetDoNotShowAtStart(!ReadRegBool(kSystemKey, RegName::ShowProfileList, false));
     bool proceed = chooser.ShowModal();
-    if (proceed) WriteRegString(kSystemKey, L"Profile", chooser.SelectedProfile());
-    WriteRegBool(kSystemKey, L"ShowProfileList", !chooser.DoNotShowAtStart());
+    if (proceed) WriteRegString(kSystemKey, RegName::Profile, chooser.SelectedProfile());
+    WriteRegBool(kSystemKey, RegName::ShowProfileList, !chooser.DoNotShowAtStart());
     return proceed;
 }
 
@@ -86,7 +87,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     }
 
     bool proceed = RunCommand(nullptr, [] {
-        if (!RegSubKeyExists(K, L"Profiles")) MigrateSingleProfileSettings();
+        if (!RegSubKeyExists(K, RegName::Profiles)) MigrateSingleProfileSettings();
     });
     if (!proceed) return 0;
 
@@ -98,7 +99,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     // also when the chooser had been cancelled before a save failed.
     bool chooserStepEnded = RunCommand(nullptr, [&] {
         bool showChooser =
-            ReadRegBool(kSystemKey, L"ShowProfileList", false) || FindCmdLineSwitch(arguments, L"profile");
+            ReadRegBool(kSystemKey, RegName::ShowProfileList, false) || FindCmdLineSwitch(arguments, L"profile");
         if (showChooser && windows.createChooser) {
             std::unique_ptr<ProfileChooser> chooser = windows.createChooser();
             proceed = RunChooserStep(*chooser);

@@ -10,6 +10,7 @@
 #include "core/Files.h"
 #include "core/Handles.h"
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 #include "pebuilder/InfEnable.h"
 #include "pebuilder/Installation.h"
@@ -74,7 +75,7 @@ void ScanPluginFolder(const std::wstring& folder, StringList& list)
 
 std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    return settings.ProfileKey() + L"\\Preset\\" + presetName;
+    return settings.ProfileKey() + L"\\" + RegName::Preset + L"\\" + presetName;
 }
 
 std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)

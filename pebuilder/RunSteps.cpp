@@ -2,6 +2,7 @@
 #include "pebuilder/RunSteps.h"
 
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 #include "pebuilder/Plugins.h"
 
@@ -12,8 +13,9 @@ void CopySelectedPresetSettings(const TCurrentSettings& settings, const RunInput
 {
     if (!inputs.IsPreset()) return;
     const std::wstring presetKey = PresetKeyPath(settings, inputs.SelectedText);
-    if (RegSubKeyExists(presetKey, L"PEBuilder"))
-        CopyPresetSettingsToInputInf(settings, presetKey + L"\\PEBuilder", inputInf, defaultOutDir, order);
+    if (RegSubKeyExists(presetKey, RegName::PresetSettings))
+        CopyPresetSettingsToInputInf(settings, presetKey + L"\\" + RegName::PresetSettings, inputInf, defaultOutDir,
+                                     order);
 }
 
 std::wstring SourceFolderOf(const IniDocument& inputInf) { return InputFolderValue(inputInf, L"source"); }
