@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Text.h"
 
 ScratchFolder::ScratchFolder()
@@ -65,15 +66,7 @@ void RemoveTree(const std::wstring& path)
         ::DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
+    for (const std::wstring& name : FolderEntryNames(path)) RemoveTree(path + L"\\" + name);
     ::RemoveDirectoryW(path.c_str());
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/Error.h"
+#include "core/FolderWalk.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "pebuilder/Plugins.h"
@@ -34,19 +35,12 @@ std::vector<std::wstring> Names(const StringList& list)
 std::map<std::wstring, std::string> Snapshot(const std::wstring& folder, const std::wstring& relative = L"")
 {
     std::map<std::wstring, std::string> files;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files.merge(Snapshot(folder + L"\\" + name, relative + name + L"\\"));
-        } else {
-            files[relative + name] = ReadBytes(folder + L"\\" + name);
-        }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
+        if (entry.IsFolder())
+            files.merge(Snapshot(folder + L"\\" + entry.name, relative + entry.name + L"\\"));
+        else
+            files[relative + entry.name] = ReadBytes(folder + L"\\" + entry.name);
+    });
     return files;
 }
 
@@ -141,15 +135,10 @@ TEST_F(PluginFolder, ScanIsDepthFirstAndSkipsWhatIsNoPlugin)
     ptrdiff_t b = indexOfFolder(Plugin(L"B"));
     for (ptrdiff_t i = b; i < b + 3; ++i) EXPECT_EQ(list[i].Data.Folder, Plugin(L"B")) << i;
     std::vector<std::pair<ptrdiff_t, std::wstring>> topOrder;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((PluginDir() + L"\\*").c_str(), &data);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do {
-        std::wstring n = data.cFileName;
+    for (const std::wstring& n : FolderEntryNames(PluginDir())) {
         if (n == L"A" || n == L"B") topOrder.push_back({indexOfFolder(Plugin(n)), n});
         if (n == L"top.inf") topOrder.push_back({at(L"Top"), n});
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    }
     ASSERT_EQ(topOrder.size(), 3u);
     EXPECT_TRUE(std::is_sorted(topOrder.begin(), topOrder.end())) << "scan order differs from the file system's";
 

@@ -10,6 +10,7 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Settings.h"
 #include "core/Shell.h"
 #include "core/StringTable.h"
@@ -55,16 +56,8 @@ protected:
     }
     static std::set<std::wstring> Entries(const std::wstring& folder)
     {
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") names.insert(name);
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-        return names;
+        const std::vector<std::wstring> names = FolderEntryNames(folder);
+        return std::set<std::wstring>(names.begin(), names.end());
     }
 
     ScratchFolder scratch;
