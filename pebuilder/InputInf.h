@@ -31,8 +31,6 @@ struct InputKey {
 
 // Every key of [input] the program writes, in the order of a preset copy by a build.
 const std::vector<InputKey>& InputKeys();
-// Whether PE Builder of the class reads the key (compared without regard to case).
-bool InputKeyExists(std::wstring_view key, int versionClass);
 
 // A build copies the keys in table order; the ISO run writes blankcdrw before
 // device. The order only decides where keys new to the file land.
