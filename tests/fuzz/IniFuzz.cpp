@@ -3,6 +3,7 @@
 // every other lookup unchanged.
 #include <cstdint>
 
+#include "core/Error.h"
 #include "core/Ini.h"
 #include "core/Text.h"
 #include "tests/fuzz/FuzzInput.h"
@@ -39,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // right to refuse it, and nothing is claimed about it when it does not.
         try {
             doc.WriteString(section, key, value);
-        } catch (...) {
+        } catch (const AppError&) {
         }
         return 0;
     }

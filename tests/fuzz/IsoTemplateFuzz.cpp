@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/Error.h"
 #include "core/Ini.h"
 #include "pebuilder/IsoTemplate.h"
 #include "tests/fuzz/FuzzInput.h"
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::wstring line;
     try {
         line = ExpandIsoTemplate(templ, inf, folders);
-    } catch (...) {
+    } catch (const AppError&) {
         // Refusing a template whose expansion runs away is sound; nothing more to check.
         return 0;
     }
