@@ -24,21 +24,19 @@ inline TCurrentSettings BenchSettings(const std::wstring& peBuilder)
 inline void BenchStorePreset(const TCurrentSettings& settings, const std::wstring& preset,
                              const std::vector<std::wstring>& keys)
 {
-    CurrentSettings = settings;
-    const std::wstring key = PresetKeyPath(preset);
-    EraseRegKey(0, key);
+    const std::wstring key = PresetKeyPath(settings, preset);
+    EraseRegKey(key);
     wchar_t name[16];
     for (size_t i = 0; i < keys.size(); ++i) {
         swprintf(name, 16, L"%.3d", static_cast<int>(i + 1));
-        WriteRegString(0, key, name, keys[i]);
+        WriteRegString(key, name, keys[i]);
     }
 }
 
 // What a build does to the plug-ins.
 inline void BenchApplyPreset(const TCurrentSettings& settings, const std::wstring& preset)
 {
-    CurrentSettings = settings;
-    ApplyPresetToPlugins(preset);
+    ApplyPresetToPlugins(settings, preset);
 }
 
 // What the preset editor does before it opens; the entries are freed as its list frees them.
