@@ -37,8 +37,7 @@ private:
 void ResetSettings()
 {
     EraseRegKey(0, K);
-    ::MessageBoxW(::GetActiveWindow(), Str(RS_501).c_str(), kApplicationTitle,
-                  MB_OK | MB_ICONINFORMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxPrompt(::GetActiveWindow()).Inform(Str(RS_501), kApplicationTitle);
 }
 
 void MigrateSingleProfileSettings()
