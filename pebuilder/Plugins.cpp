@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <new>
+#include <optional>
 
 #include "core/Error.h"
 #include "core/Files.h"
@@ -12,65 +14,69 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Text.h"
+#include "core/WinError.h"
 #include "pebuilder/InfEnable.h"
 #include "pebuilder/Installation.h"
 
 namespace {
 
-// What the scan found: the entry, and the file's bytes as they were parsed.
-using FoundPlugin = std::function<void(TDataStruct&& entry, std::string&& bytes)>;
+// A plug-in INF is a few kilobytes; one of hundreds of megabytes is no plug-in, and
+// reading it could exhaust the address space and lose every other plug-in with it.
+constexpr uint64_t kMaxInfSize = 4u << 20;
+
+// What the scan found: the entry, and the file as it was read.
+using FoundPlugin = std::function<void(TDataStruct&& entry, FileForReplace&& file)>;
+
+// What the scan passed over besides files that are no plug-ins.
+struct ScanFindings {
+    std::vector<std::wstring> unreadable;  // INF files too large or locked to read
+    std::vector<std::wstring> leftovers;   // staged files of an interrupted switch
+};
 
 constexpr DWORD kVolumeLabelAttribute = 0x8;
 
-void ScanFolder(const std::wstring& folder, const FoundPlugin& found)
+void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindings& findings)
 {
     const std::wstring prefix = IncludeTrailingBackslash(folder);
     WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW((prefix + L"*.*").c_str(), &data));
+    FindHandle find(::FindFirstFileW(ApiPath(prefix + L"*.*").c_str(), &data));
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;
         if (name.empty() || name[0] == L'.') continue;
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ScanFolder(prefix + name, found);
+            ScanFolder(prefix + name, found, findings);
             continue;
         }
+        if (IsStagedFileName(name)) findings.leftovers.push_back(prefix + name);
         if (!IsInfFileName(name)) continue;
 
-        // One read serves every value, and the Enable rewrite after it. A file that
-        // cannot be read has no values, so it is no plug-in.
-        std::optional<std::string> bytes;
+        // One read serves every value, and the Enable rewrite after it.
+        std::optional<FileForReplace> file;
+        std::optional<TDataStruct> entry;
         try {
-            bytes = TryReadFileBytes(prefix + name);
+            file = ReadFileForReplace(prefix + name, kMaxInfSize);
+            if (file)
+                entry =
+                    PluginEntryFromInf(IniView::Parse(DecodeText(file->bytes)), ExcludeTrailingBackslash(prefix), name);
         } catch (const AppError&) {
+            findings.unreadable.push_back(prefix + name);
+        } catch (const std::bad_alloc&) {
+            findings.unreadable.push_back(prefix + name);
         }
-        if (!bytes) continue;
-        std::optional<TDataStruct> entry =
-            PluginEntryFromInf(IniDocument::Parse(DecodeText(*bytes)), ExcludeTrailingBackslash(prefix), name);
-        if (entry) found(std::move(*entry), std::move(*bytes));
+        if (entry) found(std::move(*entry), std::move(*file));
     } while (::FindNextFileW(find.Get(), &data));
-}
-
-// Puts a staged INF in its place and gives it back the hidden mark the scan accepts.
-// Losing the mark would be untidy, not wrong, so a failure there is let pass rather
-// than stop a switch half done.
-void CommitInf(StagedFile& staged)
-{
-    const std::wstring& path = staged.Path();
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    staged.Commit();
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN)) {
-        DWORD now = ::GetFileAttributesW(path.c_str());
-        if (now != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), now | FILE_ATTRIBUTE_HIDDEN);
-    }
 }
 
 }  // namespace
 
-void ScanPluginFolder(const std::wstring& folder, StringList& list)
+std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list)
 {
-    ScanFolder(folder, [&](TDataStruct&& entry, std::string&&) { AddListEntry(list, entry.DisplayName, entry); });
+    ScanFindings findings;
+    ScanFolder(
+        folder, [&](TDataStruct&& entry, FileForReplace&&) { AddListEntry(list, entry.DisplayName, entry); }, findings);
+    return findings.unreadable;
 }
 
 std::wstring PluginKeyOf(const TDataStruct& entry) { return PluginKeyOf(entry, CurrentSettings.PEBuilder); }
@@ -89,10 +95,12 @@ std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
 
 void SetPluginEnable(const std::wstring& infPath, bool enabled)
 {
-    InfRewrite rewrite = RewriteEnableLine(ReadFileBytes(infPath), enabled);
+    std::optional<FileForReplace> file = ReadFileForReplace(infPath, kMaxInfSize);
+    if (!file) ThrowSystemError(L"Cannot read the file " + infPath, ERROR_FILE_NOT_FOUND);
+    InfRewrite rewrite = RewriteEnableLine(file->bytes, enabled, AnsiLeadBytes());
     if (!rewrite.changed) return;
-    StagedFile staged(infPath, rewrite.bytes);
-    CommitInf(staged);
+    if (file->replaceError) ThrowSystemError(L"Cannot write the file " + infPath, file->replaceError);
+    StagedFile(infPath, rewrite.bytes, std::move(file->traits)).Commit();
 }
 
 void ApplyPresetToPlugins(const std::wstring& presetName)
@@ -100,19 +108,36 @@ void ApplyPresetToPlugins(const std::wstring& presetName)
     struct Pending {
         std::wstring path;
         std::string bytes;
+        FileTraits keep;
     };
     const std::vector<std::wstring> keys = LoadPresetPluginKeys(presetName);
     const std::wstring peBuilder = CurrentSettings.PEBuilder;
+    const LeadBytes lead = AnsiLeadBytes();
     std::vector<Pending> pending;
-    ScanFolder(PluginFolderPath(peBuilder), [&](TDataStruct&& entry, std::string&& bytes) {
-        InfRewrite rewrite = RewriteEnableLine(bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)));
-        if (rewrite.changed) pending.push_back({entry.FullPath, std::move(rewrite.bytes)});
-    });
+    std::optional<std::pair<std::wstring, DWORD>> blocked;
+    ScanFindings findings;
+    ScanFolder(
+        PluginFolderPath(peBuilder),
+        [&](TDataStruct&& entry, FileForReplace&& file) {
+            InfRewrite rewrite = RewriteEnableLine(file.bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)), lead);
+            if (!rewrite.changed) return;
+            if (file.replaceError && !blocked) blocked.emplace(entry.FullPath, file.replaceError);
+            pending.push_back({entry.FullPath, std::move(rewrite.bytes), std::move(file.traits)});
+        },
+        findings);
+    for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
+    // A plug-in that cannot be read might be one the preset switches: stop before any
+    // file changes rather than build from a set that is not the preset's.
+    if (!findings.unreadable.empty())
+        throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
+                       L"\r\nIt is too large or locked. No plug-in has been switched.");
+    if (blocked) ThrowSystemError(L"Cannot write the file " + blocked->first, blocked->second);
+
     // A build must not start from a half-switched plug-in set: every new content is
-    // written beside its file first, where a read-only or locked file, a full disk or a
-    // folder that takes no new files shows, and only then does the first file change.
+    // written beside its file first, where a full disk or a folder that takes no new
+    // files shows, and only then does the first file change.
     std::vector<StagedFile> staged;
     staged.reserve(pending.size());
-    for (const Pending& p : pending) staged.emplace_back(p.path, p.bytes);
-    for (StagedFile& file : staged) CommitInf(file);
+    for (Pending& p : pending) staged.emplace_back(p.path, p.bytes, std::move(p.keep));
+    for (StagedFile& file : staged) file.Commit();
 }

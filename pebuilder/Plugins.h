@@ -11,7 +11,9 @@
 // Appends one entry per plug-in INF file in and below folder, depth first in the
 // order the file system lists names. Names beginning with "." and entries with the
 // system or volume-label attribute are skipped; a missing folder adds nothing.
-void ScanPluginFolder(const std::wstring& folder, StringList& list);
+// Answers the INF files that could not be read (too large or locked to be a plug-in
+// file), which are not in the list.
+std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list);
 
 // The entry's key below the current profile's PE Builder folder.
 std::wstring PluginKeyOf(const TDataStruct& entry);
@@ -27,6 +29,7 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled);
 
 // Switches every plug-in of the current PE Builder folder on when the preset holds
 // its key, off otherwise. Every file that needs a change is checked first: when one
-// cannot be written, AppError names it and no file has been changed. Each file is
-// replaced at once; files already right are not written.
+// cannot be written, or an INF file cannot be read, AppError names it and no file has
+// been changed. Each file is replaced at once; files already right are not written.
+// Staged files that an interrupted switch left in the plug-in folders are removed.
 void ApplyPresetToPlugins(const std::wstring& presetName);
