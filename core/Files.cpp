@@ -105,35 +105,35 @@ std::string ReadOpenFile(HANDLE file, const std::wstring& path, uint64_t limit)
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// The file's access rules, or nothing when they cannot be read.
+// The file's access rules, or nothing when they cannot be read. One call serves the
+// usual descriptor, which is small.
 std::string SecurityOf(HANDLE file)
 {
+    std::string descriptor(256, '\0');
     DWORD size = 0;
-    ::GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    if (size == 0) return {};
-    std::string descriptor(size, '\0');
+    if (::GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data(), 256, &size)) {
+        descriptor.resize(::GetSecurityDescriptorLength(descriptor.data()));
+        return descriptor;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
+    descriptor.assign(size, '\0');
     if (!::GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return {};
     return descriptor;
 }
 
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Gives the replaced file back what the user's file had, where the replacement lost it
-// (Wine's ReplaceFileW keeps neither attributes nor access rules). The new content is
-// in place by now, so a failure here is let pass rather than reported as a failed write.
-void RestoreTraits(const std::wstring& apiPath, const FileTraits& keep)
+// Whether the file has data streams besides its content. Systems that cannot list
+// streams (Wine) have none to keep.
+bool HasStreams(HANDLE file)
 {
-    if (keep.attributes == kNoFile) return;
-    DWORD now = ::GetFileAttributesW(apiPath.c_str());
-    if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != (keep.attributes & kKeptAttributes)) {
-        DWORD wanted = (now & ~kKeptAttributes & ~FILE_ATTRIBUTE_NORMAL) | (keep.attributes & kKeptAttributes);
-        ::SetFileAttributesW(apiPath.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
-    }
-    if (!keep.security.empty()) {
-        auto* descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR>(const_cast<char*>(keep.security.data()));
-        ::SetFileSecurityW(apiPath.c_str(), DACL_SECURITY_INFORMATION, descriptor);
-    }
+    alignas(8) char buffer[1024];
+    if (!::GetFileInformationByHandleEx(file, FileStreamInfo, buffer, sizeof buffer))
+        return ::GetLastError() == ERROR_MORE_DATA;
+    return reinterpret_cast<const FILE_STREAM_INFO*>(buffer)->NextEntryOffset != 0;
 }
+
+// The attributes a staged file is made with so that it already has them when it takes
+// the file's place: a rename keeps them, and no moment shows the file without them.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 constexpr std::wstring_view kStagedMark = L".kwtmp-";
 
@@ -154,36 +154,45 @@ std::optional<std::string> TryReadFileBytes(const std::wstring& path, uint64_t l
     return ReadOpenFile(file.Get(), path, limit);
 }
 
-std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit)
+std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit, unsigned long attributes)
 {
     const std::wstring api = ApiPath(path);
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     FileForReplace result;
     // One open serves the read and the test that the file may be replaced later.
-    FileHandle file(::CreateFileW(api.c_str(), GENERIC_READ | DELETE | READ_CONTROL, share, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+    result.handle.Reset(::CreateFileW(api.c_str(), GENERIC_READ | DELETE | READ_CONTROL, share, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!result.handle) {
         result.replaceError = ::GetLastError();
         if (IsMissing(result.replaceError)) return std::nullopt;
-        file.Reset(
+        result.handle.Reset(
             ::CreateFileW(api.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
+        if (!result.handle) {
             DWORD error = ::GetLastError();
             if (IsMissing(error)) return std::nullopt;
             ThrowSystemError(L"Cannot read the file " + path, error);
         }
-    } else {
-        result.traits.security = SecurityOf(file.Get());
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(file.Get(), &info)) ThrowLastError(L"Cannot read the file " + path);
-    result.traits.attributes = info.dwFileAttributes;
-    if (result.replaceError == 0 && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+    // Asked by name rather than of the handle: under Wine the handle's information
+    // costs a round trip to the volume manager, the name's none.
+    if (attributes == kNoFile) attributes = ::GetFileAttributesW(api.c_str());
+    result.attributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
+    if (result.replaceError == 0 && (result.attributes & FILE_ATTRIBUTE_READONLY))
         result.replaceError = ERROR_ACCESS_DENIED;
-    if ((static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) > limit)
-        throw AppError(L"The file is too large to read: " + path);
-    result.bytes = ReadOpenFile(file.Get(), path, limit);
+    result.bytes = ReadOpenFile(result.handle.Get(), path, limit);
     return result;
+}
+
+FileTraits FileForReplace::TakeTraits()
+{
+    FileTraits traits;
+    traits.attributes = attributes;
+    if (handle && replaceError == 0) {
+        traits.security = SecurityOf(handle.Get());
+        traits.streams = HasStreams(handle.Get());
+    }
+    handle.Reset();
+    return traits;
 }
 
 std::optional<std::wstring> ReadTextQuietly(const std::wstring& path)
@@ -218,7 +227,7 @@ FileTraits CheckFileWritable(const std::wstring& path)
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe) ThrowLastError(L"Cannot write the file " + path);
-    return {attributes, SecurityOf(probe.Get())};
+    return {attributes, SecurityOf(probe.Get()), HasStreams(probe.Get())};
 }
 
 StagedFile::StagedFile(std::wstring path, std::string_view bytes) : path_(std::move(path))
@@ -239,6 +248,9 @@ void StagedFile::Stage(std::string_view bytes)
     const std::wstring folder = ExtractFileDir(path_);
     std::wstring name = ExtractFileName(path_);
     const std::wstring pid = std::to_wstring(::GetCurrentProcessId());
+    // Made with the user's attributes and access rules, so that the rename that puts it
+    // in place is all there is to the replacement.
+    DWORD attributes = keep_.attributes == kNoFile ? 0 : keep_.attributes & kKeptAttributes;
     FileHandle file;
     // A name left by an earlier process with the same id is passed over, never reused.
     for (int attempt = 0; !file; ++attempt) {
@@ -246,8 +258,8 @@ void StagedFile::Stage(std::string_view bytes)
         // A file name has at most 255 characters; the mark must fit.
         std::wstring stagedName = name.substr(0, std::min<size_t>(name.size(), 255 - suffix.size())) + suffix;
         temp_ = folder.empty() ? stagedName : folder + L"\\" + stagedName;
-        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
+        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW,
+                                 attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && (::GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
             DWORD error = ::GetLastError();
             temp_.clear();
@@ -255,6 +267,10 @@ void StagedFile::Stage(std::string_view bytes)
         }
     }
     try {
+        // Set on the handle: Wine ignores access rules given at creation.
+        if (!keep_.security.empty() &&
+            !::SetKernelObjectSecurity(file.Get(), DACL_SECURITY_INFORMATION, keep_.security.data()))
+            ThrowLastError(what);
         size_t written = 0;
         while (written < bytes.size()) {
             DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
@@ -286,22 +302,21 @@ void StagedFile::Commit()
     if (temp_.empty()) return;
     const std::wstring target = ApiPath(path_), staged = ApiPath(temp_);
     bool moved = false;
-    if (keep_.attributes != kNoFile) {
-        // ReplaceFileW keeps the file's attributes, access rules and streams on Windows;
-        // it wants full paths.
+    if (keep_.streams) {
+        // Only ReplaceFileW carries the user's streams over. It is no single rename (Wine's
+        // moves the file aside first), so it is used only where there are streams to keep.
         moved =
             ::ReplaceFileW(target.c_str(), staged.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
         DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
-        // Gone meanwhile, or a file system that cannot rename this way: a plain replace
-        // is still atomic. Anything else (locked, read-only) leaves the file as it was.
-        if (!moved && !IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_DIRECTORY &&
-            error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_PARAMETER)
+        // The new content not moved in: the plain rename below still can. Anything else
+        // (locked, read-only) leaves the file as it was.
+        if (!moved && !IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
             ThrowSystemError(L"Cannot write the file " + path_, error);
     }
+    // One rename: at every moment the file is wholly the old or wholly the new one.
     if (!moved && !::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLastError(L"Cannot write the file " + path_);
     temp_.clear();
-    RestoreTraits(target, keep_);
 }
 
 bool IsStagedFileName(std::wstring_view name)

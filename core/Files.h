@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Handles.h"
 #include "core/TextCodec.h"
 
 // The full path of the running program.
@@ -33,33 +34,42 @@ std::optional<std::string> TryReadFileBytes(const std::wstring& path, uint64_t l
 // cannot be read. For readers that fall back to defaults rather than fail.
 std::optional<std::wstring> ReadTextQuietly(const std::wstring& path);
 
-// What a replaced file keeps of the user's file: its attributes (hidden, system) and
-// its access rules (a self-relative security descriptor; empty when unknown).
-// attributes is kNoFile for a file that does not exist yet.
+// What a replaced file keeps of the user's file: its attributes (hidden, system), its
+// access rules (a self-relative security descriptor; empty when unknown) and whether
+// it has alternate data streams. attributes is kNoFile for a file that does not exist yet.
 constexpr unsigned long kNoFile = 0xFFFFFFFFul;
 struct FileTraits {
     unsigned long attributes = kNoFile;
     std::string security;
+    bool streams = false;
 };
 
 // A file read for a change that will replace it, through one handle that also asks
 // for what the replacement needs. replaceError is 0 when the file can be replaced,
 // else the system's reason (read-only, or held open by a program that does not share
-// deleting).
+// deleting). The file stays open until this is dropped, so that what the replacement
+// keeps is asked only of the files that do change.
 struct FileForReplace {
     std::string bytes;
-    FileTraits traits;
     unsigned long replaceError = 0;
+    unsigned long attributes = kNoFile;
+    FileHandle handle;
+
+    // What the replacement keeps, asked of the open file, which is then closed: a file
+    // held open cannot be replaced.
+    FileTraits TakeTraits();
 };
 // Nothing for a missing file; AppError naming the file when it cannot be read or is
-// larger than limit.
-std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit);
+// larger than limit. attributes, when the caller has them from a folder listing,
+// saves asking again.
+std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit,
+                                                 unsigned long attributes = kNoFile);
 
 // Replaces the file's content at once: the bytes go to a staged file in the same
-// folder, which then takes the file's place, keeping the file's attributes, access
-// rules and streams. On any failure the original is left as it was, the staged file
-// is removed, and AppError names the file. Staged files that an interrupted run left
-// beside it are removed first.
+// folder, made with the file's attributes and access rules, which then takes the
+// file's place in one rename (ReplaceFileW where the file has streams to keep). On any failure the original is left as
+// it was, the staged file is removed, and AppError names the file. Staged files that an interrupted run left beside it
+// are removed first.
 void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 
 // A file's new content written beside it and not yet in its place, for changes to

@@ -35,38 +35,67 @@ struct ScanFindings {
 
 constexpr DWORD kVolumeLabelAttribute = 0x8;
 
+// One folder's entries, listed whole before the walk goes down into any of them, so
+// that no listing stays open while the plug-ins below are read.
+struct Listing {
+    std::wstring prefix;                                  // the folder with a trailing backslash
+    std::vector<std::pair<std::wstring, DWORD>> entries;  // name and attributes, as listed
+    size_t next = 0;
+};
+
+Listing ListFolder(const std::wstring& folder)
+{
+    Listing listing{IncludeTrailingBackslash(folder), {}, 0};
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW(ApiPath(listing.prefix + L"*.*").c_str(), &data));
+    if (!find) return listing;
+    do {
+        if (data.cFileName[0] == L'.' || data.cFileName[0] == L'\0') continue;
+        if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
+        listing.entries.emplace_back(data.cFileName, data.dwFileAttributes);
+    } while (::FindNextFileW(find.Get(), &data));
+    return listing;
+}
+
+void ReadPlugin(const std::wstring& prefix, const std::wstring& name, DWORD attributes, const FoundPlugin& found,
+                ScanFindings& findings)
+{
+    // One read serves every value, and the Enable rewrite after it.
+    std::optional<FileForReplace> file;
+    std::optional<TDataStruct> entry;
+    try {
+        file = ReadFileForReplace(prefix + name, kMaxInfSize, attributes);
+        if (file)
+            entry = PluginEntryFromInf(IniView::Parse(DecodeText(file->bytes)), ExcludeTrailingBackslash(prefix), name);
+    } catch (const AppError&) {
+        findings.unreadable.push_back(prefix + name);
+    } catch (const std::bad_alloc&) {
+        findings.unreadable.push_back(prefix + name);
+    }
+    if (entry) found(std::move(*entry), std::move(*file));
+}
+
+// Depth first, in the order the file system lists names. Folders may nest as deep as
+// paths allow, thousands of levels: the walk keeps its own stack rather than recurse.
 void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindings& findings)
 {
-    const std::wstring prefix = IncludeTrailingBackslash(folder);
-    WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW(ApiPath(prefix + L"*.*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name.empty() || name[0] == L'.') continue;
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ScanFolder(prefix + name, found, findings);
+    std::vector<Listing> stack;
+    stack.push_back(ListFolder(folder));
+    while (!stack.empty()) {
+        Listing& level = stack.back();
+        if (level.next == level.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const auto [name, attributes] = level.entries[level.next++];
+        const std::wstring prefix = level.prefix;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            stack.push_back(ListFolder(prefix + name));  // level is invalid from here on
             continue;
         }
         if (IsStagedFileName(name)) findings.leftovers.push_back(prefix + name);
-        if (!IsInfFileName(name)) continue;
-
-        // One read serves every value, and the Enable rewrite after it.
-        std::optional<FileForReplace> file;
-        std::optional<TDataStruct> entry;
-        try {
-            file = ReadFileForReplace(prefix + name, kMaxInfSize);
-            if (file)
-                entry =
-                    PluginEntryFromInf(IniView::Parse(DecodeText(file->bytes)), ExcludeTrailingBackslash(prefix), name);
-        } catch (const AppError&) {
-            findings.unreadable.push_back(prefix + name);
-        } catch (const std::bad_alloc&) {
-            findings.unreadable.push_back(prefix + name);
-        }
-        if (entry) found(std::move(*entry), std::move(*file));
-    } while (::FindNextFileW(find.Get(), &data));
+        if (IsInfFileName(name)) ReadPlugin(prefix, name, attributes, found, findings);
+    }
 }
 
 }  // namespace
@@ -100,7 +129,7 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     InfRewrite rewrite = RewriteEnableLine(file->bytes, enabled, AnsiLeadBytes());
     if (!rewrite.changed) return;
     if (file->replaceError) ThrowSystemError(L"Cannot write the file " + infPath, file->replaceError);
-    StagedFile(infPath, rewrite.bytes, std::move(file->traits)).Commit();
+    StagedFile(infPath, rewrite.bytes, file->TakeTraits()).Commit();
 }
 
 void ApplyPresetToPlugins(const std::wstring& presetName)
@@ -122,7 +151,7 @@ void ApplyPresetToPlugins(const std::wstring& presetName)
             InfRewrite rewrite = RewriteEnableLine(file.bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)), lead);
             if (!rewrite.changed) return;
             if (file.replaceError && !blocked) blocked.emplace(entry.FullPath, file.replaceError);
-            pending.push_back({entry.FullPath, std::move(rewrite.bytes), std::move(file.traits)});
+            pending.push_back({entry.FullPath, std::move(rewrite.bytes), file.TakeTraits()});
         },
         findings);
     for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);

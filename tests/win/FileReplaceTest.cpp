@@ -6,6 +6,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
@@ -32,13 +34,15 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder)
     return names;
 }
 
-// folder\abc\abc\...: a new folder whose full path has at least length characters,
-// made through the long form.
+// A new folder whose full path has length characters (one more at most), made through
+// the long form. Few long names rather than many short ones: under Wine each new entry
+// costs time that grows with the square of the depth.
 std::wstring DeepFolder(std::wstring path, size_t length)
 {
     EXPECT_TRUE(::CreateDirectoryW(ApiPath(path).c_str(), nullptr));
     while (path.size() < length) {
-        path += L"\\abc";
+        size_t room = length - path.size() - 1;
+        path += L"\\" + std::wstring(std::clamp<size_t>(room, 1, 200), L'd');
         EXPECT_TRUE(::CreateDirectoryW(ApiPath(path).c_str(), nullptr)) << path.size();
     }
     return path;
