@@ -10,9 +10,10 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Handles.h"
 #include "core/Registry.h"
-#include "core/Settings.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 #include "pebuilder/InfEnable.h"
@@ -38,22 +39,19 @@ constexpr DWORD kVolumeLabelAttribute = 0x8;
 // One folder's entries, listed whole before the walk goes down into any of them, so
 // that no listing stays open while the plug-ins below are read.
 struct Listing {
-    std::wstring prefix;                                  // the folder with a trailing backslash
-    std::vector<std::pair<std::wstring, DWORD>> entries;  // name and attributes, as listed
+    std::wstring prefix;               // the folder with a trailing backslash
+    std::vector<FolderEntry> entries;  // as the file system lists them
     size_t next = 0;
 };
 
 Listing ListFolder(const std::wstring& folder)
 {
     Listing listing{IncludeTrailingBackslash(folder), {}, 0};
-    WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW(ApiPath(listing.prefix + L"*.*").c_str(), &data));
-    if (!find) return listing;
-    do {
-        if (data.cFileName[0] == L'.' || data.cFileName[0] == L'\0') continue;
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
-        listing.entries.emplace_back(data.cFileName, data.dwFileAttributes);
-    } while (::FindNextFileW(find.Get(), &data));
+    ForEachFolderEntry(ExcludeTrailingBackslash(listing.prefix), [&](const FolderEntry& item) {
+        if (item.name.empty() || item.name[0] == L'.') return;
+        if (item.attributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) return;
+        listing.entries.push_back(item);
+    });
     return listing;
 }
 
@@ -87,14 +85,14 @@ void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindin
             stack.pop_back();
             continue;
         }
-        const auto [name, attributes] = level.entries[level.next++];
+        const FolderEntry item = level.entries[level.next++];
         const std::wstring prefix = level.prefix;
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            stack.push_back(ListFolder(prefix + name));  // level is invalid from here on
+        if (item.IsFolder()) {
+            stack.push_back(ListFolder(prefix + item.name));  // level is invalid from here on
             continue;
         }
-        if (IsStagedFileName(name)) findings.leftovers.push_back(prefix + name);
-        if (IsInfFileName(name)) ReadPlugin(prefix, name, attributes, found, findings);
+        if (IsStagedFileName(item.name)) findings.leftovers.push_back(prefix + item.name);
+        if (IsInfFileName(item.name)) ReadPlugin(prefix, item.name, item.attributes, found, findings);
     }
 }
 
@@ -108,17 +106,15 @@ std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringLis
     return findings.unreadable;
 }
 
-std::wstring PluginKeyOf(const TDataStruct& entry) { return PluginKeyOf(entry, CurrentSettings.PEBuilder); }
-
-std::wstring PresetKeyPath(const std::wstring& presetName)
+std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    return CurrentSettings.ProfileKey() + L"\\Preset\\" + presetName;
+    return settings.ProfileKey() + L"\\" + RegName::Preset + L"\\" + presetName;
 }
 
-std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
+std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
-    ListRegValues(0, PresetKeyPath(presetName), lines);
+    ListRegValues(PresetKeyPath(settings, presetName), lines);
     return PresetKeysFromValueLines(lines);
 }
 
@@ -132,15 +128,15 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     StagedFile(infPath, rewrite.bytes, file->TakeTraits()).Commit();
 }
 
-void ApplyPresetToPlugins(const std::wstring& presetName)
+void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     struct Pending {
         std::wstring path;
         std::string bytes;
         FileTraits keep;
     };
-    const std::vector<std::wstring> keys = LoadPresetPluginKeys(presetName);
-    const std::wstring peBuilder = CurrentSettings.PEBuilder;
+    const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, presetName);
+    const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
     std::vector<Pending> pending;
     std::optional<std::pair<std::wstring, DWORD>> blocked;

@@ -76,17 +76,18 @@ std::string Plugin(int n, bool enabled)
 
 TEST(CrashSafety, AKilledSwitchLeavesEveryPluginWholeAndTheNextOneCleansUp)
 {
-    EraseRegKey(0, kProgramKey);
+    EraseRegKey(kProgramKey);
     ScratchFolder pe;
-    CurrentSettings.PEBuilder = pe.Path();
-    CurrentSettings.ProfileKeySuffix = L"\\Crash";
+    TCurrentSettings settings;
+    settings.PEBuilder = pe.Path();
+    settings.ProfileKeySuffix = L"\\Crash";
     std::map<std::wstring, std::pair<std::string, std::string>> valid;  // path: on, off
     for (int n = 0; n < 40; ++n) {
         const std::wstring folder = L"f" + std::to_wstring(n % 8);
         const std::wstring path = pe / (L"Plugin\\" + folder + L"\\p" + std::to_wstring(n) + L".inf");
         WriteBytes(path, Plugin(n, false));
         valid[path] = {Plugin(n, true), Plugin(n, false)};
-        WriteRegString(0, PresetKeyPath(L"On"), std::to_wstring(n + 1),
+        WriteRegString(PresetKeyPath(settings, L"On"), std::to_wstring(n + 1),
                        L"P" + std::to_wstring(n) + L"::" + folder + L"\\");
     }
     std::mt19937 random(std::random_device{}());
@@ -103,13 +104,13 @@ TEST(CrashSafety, AKilledSwitchLeavesEveryPluginWholeAndTheNextOneCleansUp)
     }
     std::printf("staged files left by %d killed switches: %d\n", Trials(), leftovers);
 
-    ApplyPresetToPlugins(L"On");
+    ApplyPresetToPlugins(settings, L"On");
     std::map<std::wstring, std::string> files;
     int staged = 0;
     Walk(pe / L"Plugin", files, staged);
     EXPECT_EQ(staged, 0);
     for (const auto& [path, bytes] : files) EXPECT_EQ(bytes, valid[path].first);
-    EraseRegKey(0, kProgramKey);
+    EraseRegKey(kProgramKey);
 }
 
 TEST(CrashSafety, AKilledIniWriteLeavesTheFileWholeAndTheNextOneCleansUp)

@@ -21,9 +21,10 @@ int wmain(int argc, wchar_t** argv)
     try {
         for (unsigned round = 0;; ++round) {
             if (mode == L"switch" && argc >= 7) {
-                CurrentSettings.PEBuilder = argv[2];
-                CurrentSettings.ProfileKeySuffix = argv[3];
-                ApplyPresetToPlugins(argv[4 + round % 2]);
+                TCurrentSettings settings;
+                settings.PEBuilder = argv[2];
+                settings.ProfileKeySuffix = argv[3];
+                ApplyPresetToPlugins(settings, argv[4 + round % 2]);
             } else if (mode == L"ini" && argc >= 4) {
                 // Two values of different lengths, so that a torn write shows.
                 WriteIniString(argv[2], L"input", L"source", round % 2 ? L"C:\\short\\" : std::wstring(3000, L'x'));

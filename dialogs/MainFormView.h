@@ -1,0 +1,36 @@
+// What the commands started from the main window use of it: the owner of their dialogs
+// and messages, the preset list's selection, and the refreshes they ask for. The main
+// window implements it; the dialogs' commands take it as an argument, so they are
+// tested with a small stand-in view as well as with the real window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class MainFormView {
+public:
+    virtual ~MainFormView() = default;
+
+    // Owner of the dialogs and message boxes the commands show.
+    virtual HWND Owner() const = 0;
+
+    // LB1: index 0 is the last-build entry, presets follow sorted.
+    virtual int SelectedIndex() const = 0;
+    virtual std::wstring SelectedText() const = 0;
+    // The first entry whose whole text equals text without regard to case, or -1.
+    virtual int FindEntry(const std::wstring& text) const = 0;
+    virtual void SelectEntry(int index) = 0;
+
+    // Refills the list from the registry, selects the last-build entry and runs LB_Click.
+    virtual void ReloadPresetList() = 0;
+    // The selection handler: actions, the PBConfig caption, the toggles.
+    virtual void LB_Click() = 0;
+
+    // Button1 and Button3 of the standard panel, and the menu item PluginSort.
+    virtual void SetBuildButtonsEnabled(bool enabled) = 0;
+    virtual void SetPluginSortEnabled(bool enabled) = 0;
+
+    // Set by the two settings commands: true on entry, false only after their OK.
+    bool SettingsCancelled = false;
+};
