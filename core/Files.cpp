@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cwchar>
+#include <vector>
 #include <utility>
 
 #include "core/Handles.h"
@@ -135,9 +137,35 @@ bool HasStreams(HANDLE file)
 // the file's place: a rename keeps them, and no moment shows the file without them.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// Gives the open file the name path (full, plain or "\\?\" form), replacing a file of
+// that name. The call takes the system's own form of the path, "\??\...".
+bool RenameOpenFile(HANDLE file, const std::wstring& path)
+{
+    std::wstring name;
+    if (path.starts_with(L"\\\\?\\"))
+        name = L"\\??\\" + path.substr(4);
+    else if (path.starts_with(L"\\\\"))
+        name = L"\\??\\UNC\\" + path.substr(2);
+    else
+        name = L"\\??\\" + path;
+    std::vector<BYTE> buffer(offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::copy(name.begin(), name.end(), info->FileName);
+    return ::SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
 constexpr std::wstring_view kStagedMark = L".kwtmp-";
 
 std::atomic<unsigned> stagedCount{0};
+
+// Staged files kept open for their rename. Under Wine every open file holds a host file
+// descriptor, of which a process may have as few as 1,024: past this many, a staged file
+// is closed at once and renamed by name later.
+constexpr int kMaxOpenStaged = 512;
+std::atomic<int> openStaged{0};
 
 }  // namespace
 
@@ -251,14 +279,14 @@ void StagedFile::Stage(std::string_view bytes)
     // Made with the user's attributes and access rules, so that the rename that puts it
     // in place is all there is to the replacement.
     DWORD attributes = keep_.attributes == kNoFile ? 0 : keep_.attributes & kKeptAttributes;
-    FileHandle file;
+    FileHandle& file = file_;
     // A name left by an earlier process with the same id is passed over, never reused.
     for (int attempt = 0; !file; ++attempt) {
         std::wstring suffix = std::wstring(kStagedMark) + pid + L"-" + std::to_wstring(stagedCount++);
         // A file name has at most 255 characters; the mark must fit.
         std::wstring stagedName = name.substr(0, std::min<size_t>(name.size(), 255 - suffix.size())) + suffix;
         temp_ = folder.empty() ? stagedName : folder + L"\\" + stagedName;
-        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW,
+        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC | DELETE, 0, nullptr, CREATE_NEW,
                                  attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && (::GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
             DWORD error = ::GetLastError();
@@ -279,6 +307,7 @@ void StagedFile::Stage(std::string_view bytes)
             written += done;
         }
         if (!::FlushFileBuffers(file.Get())) ThrowLastError(what);
+        if (openStaged++ >= kMaxOpenStaged) CloseStaged();
     } catch (...) {
         file.Reset();
         ::DeleteFileW(ApiPath(temp_).c_str());
@@ -288,33 +317,54 @@ void StagedFile::Stage(std::string_view bytes)
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
-    : path_(std::move(other.path_)), temp_(std::exchange(other.temp_, std::wstring())), keep_(std::move(other.keep_))
+    : path_(std::move(other.path_)),
+      temp_(std::exchange(other.temp_, std::wstring())),
+      keep_(std::move(other.keep_)),
+      file_(std::move(other.file_))
 {
+}
+
+void StagedFile::CloseStaged()
+{
+    if (file_) --openStaged;
+    file_.Reset();
 }
 
 StagedFile::~StagedFile()
 {
+    CloseStaged();
     if (!temp_.empty()) ::DeleteFileW(ApiPath(temp_).c_str());
 }
 
 void StagedFile::Commit()
 {
     if (temp_.empty()) return;
-    const std::wstring target = ApiPath(path_), staged = ApiPath(temp_);
+    const std::wstring target = ApiPath(path_);
     bool moved = false;
     if (keep_.streams) {
         // Only ReplaceFileW carries the user's streams over. It is no single rename (Wine's
         // moves the file aside first), so it is used only where there are streams to keep.
-        moved =
-            ::ReplaceFileW(target.c_str(), staged.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+        CloseStaged();
+        moved = ::ReplaceFileW(target.c_str(), ApiPath(temp_).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                               nullptr, nullptr);
         DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
         // The new content not moved in: the plain rename below still can. Anything else
         // (locked, read-only) leaves the file as it was.
         if (!moved && !IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
             ThrowSystemError(L"Cannot write the file " + path_, error);
+    } else {
+        // One rename: at every moment the file is wholly the old or wholly the new one.
+        // Through the handle still open, which spares opening the staged file again.
+        moved = file_ && RenameOpenFile(file_.Get(), target);
+        DWORD error = moved ? ERROR_SUCCESS : file_ ? ::GetLastError() : ERROR_NOT_SUPPORTED;
+        CloseStaged();
+        // A file system that cannot rename by handle can still rename by name.
+        if (!moved && error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+            error != ERROR_INVALID_FUNCTION)
+            ThrowSystemError(L"Cannot write the file " + path_, error);
     }
-    // One rename: at every moment the file is wholly the old or wholly the new one.
-    if (!moved && !::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!moved &&
+        !::MoveFileExW(ApiPath(temp_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLastError(L"Cannot write the file " + path_);
     temp_.clear();
 }

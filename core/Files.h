@@ -95,9 +95,11 @@ public:
 
 private:
     void Stage(std::string_view bytes);
+    void CloseStaged();
 
     std::wstring path_, temp_;
     FileTraits keep_;
+    FileHandle file_;  // the staged file, open until it is in place: it is renamed through it
 };
 
 // Whether name is that of a staged file (see StagedFile).

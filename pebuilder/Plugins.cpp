@@ -130,24 +130,26 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
 
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    struct Pending {
-        std::wstring path;
-        std::string bytes;
-        FileTraits keep;
-    };
     const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, presetName);
     const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
-    std::vector<Pending> pending;
+    // A build must not start from a half-switched plug-in set: every new content is
+    // written beside its file first, where a full disk or a folder that takes no new
+    // files shows, and only then does the first file change. Staged as the scan meets
+    // them, so that no more than one file's content is held at a time.
+    std::vector<StagedFile> staged;
     std::optional<std::pair<std::wstring, DWORD>> blocked;
     ScanFindings findings;
     ScanFolder(
         PluginFolderPath(peBuilder),
         [&](TDataStruct&& entry, FileForReplace&& file) {
             InfRewrite rewrite = RewriteEnableLine(file.bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)), lead);
-            if (!rewrite.changed) return;
-            if (file.replaceError && !blocked) blocked.emplace(entry.FullPath, file.replaceError);
-            pending.push_back({entry.FullPath, std::move(rewrite.bytes), file.TakeTraits()});
+            if (!rewrite.changed || blocked) return;
+            if (file.replaceError) {
+                blocked.emplace(entry.FullPath, file.replaceError);
+                return;
+            }
+            staged.emplace_back(entry.FullPath, rewrite.bytes, file.TakeTraits());
         },
         findings);
     for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
@@ -157,12 +159,5 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
         throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
                        L"\r\nIt is too large or locked. No plug-in has been switched.");
     if (blocked) ThrowSystemError(L"Cannot write the file " + blocked->first, blocked->second);
-
-    // A build must not start from a half-switched plug-in set: every new content is
-    // written beside its file first, where a full disk or a folder that takes no new
-    // files shows, and only then does the first file change.
-    std::vector<StagedFile> staged;
-    staged.reserve(pending.size());
-    for (Pending& p : pending) staged.emplace_back(p.path, p.bytes, std::move(p.keep));
     for (StagedFile& file : staged) file.Commit();
 }

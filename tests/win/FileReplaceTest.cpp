@@ -214,3 +214,19 @@ TEST(FileReplace, ALineBreakInAValueIsRefusedAndNothingIsWritten)
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(FilesIn(scratch.Path()), std::vector<std::wstring>{L"input.inf"});
 }
+
+TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
+{
+    ScratchFolder scratch;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 600; ++i) {
+        paths.push_back(scratch / (L"p" + std::to_wstring(i) + L".inf"));
+        Put(paths.back(), "old");
+    }
+    std::vector<StagedFile> staged;
+    for (const std::wstring& path : paths) staged.emplace_back(path, "new " + WideToAnsi(ExtractFileName(path)));
+    EXPECT_EQ(FilesIn(scratch.Path()).size(), 1200u);
+    for (StagedFile& file : staged) file.Commit();
+    for (const std::wstring& path : paths) EXPECT_EQ(ReadBytes(path), "new " + WideToAnsi(ExtractFileName(path)));
+    EXPECT_EQ(FilesIn(scratch.Path()).size(), 600u);
+}
