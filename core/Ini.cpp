@@ -2,6 +2,7 @@
 #include "core/Ini.h"
 
 #include "core/Text.h"
+#include "core/TextCodec.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ std::wstring_view TrimView(std::wstring_view text)
 IniView IniView::Parse(std::wstring_view text)
 {
     IniView view;
+    // Room for every line at once: a few allocations per file rather than one per growth.
+    view.entries_.reserve(LineCountBound(text));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find_first_of(L"\r\n", start);

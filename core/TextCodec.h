@@ -36,3 +36,13 @@ void AppendUtf16Bytes(std::string& out, std::basic_string_view<Unit> units, bool
         out += bigEndian ? lo : hi;
     }
 }
+
+// At least the number of lines of text split at CR LF, CR or LF: room for a reader to
+// reserve at once.
+template <typename Unit>
+size_t LineCountBound(std::basic_string_view<Unit> text)
+{
+    size_t breaks = 0;
+    for (Unit u : text) breaks += u == Unit('\r') || u == Unit('\n');
+    return breaks + 1;
+}

@@ -80,6 +80,7 @@ bool LastUnitStandsAlone(UnitView line, const LeadBytes& lead)
 std::vector<UnitView> SplitUnitLines(UnitView text)
 {
     std::vector<UnitView> lines;
+    lines.reserve(LineCountBound(text));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find_first_of(u"\r\n", start);
