@@ -161,10 +161,11 @@ constexpr std::wstring_view kStagedMark = L".kwtmp-";
 
 std::atomic<unsigned> stagedCount{0};
 
-// Staged files kept open for their rename. Under Wine every open file holds a host file
-// descriptor, of which a process may have as few as 1,024: past this many, a staged file
-// is closed at once and renamed by name later.
-constexpr int kMaxOpenStaged = 512;
+// Staged files kept open for their rename, which then costs one request rather than
+// four. Under Wine every open file holds a host file descriptor; Wine raises the
+// process's limit to the host's hard limit, 4,096 at the least on current systems.
+// Past this many, a staged file is closed at once and renamed by name later.
+constexpr int kMaxOpenStaged = 2048;
 std::atomic<int> openStaged{0};
 
 }  // namespace

@@ -217,16 +217,25 @@ TEST(FileReplace, ALineBreakInAValueIsRefusedAndNothingIsWritten)
 
 TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
 {
+    // Past 2,048 staged files the rest are closed and renamed by name. A hundred to a
+    // folder: Wine makes a new name slower the more names its folder holds.
     ScratchFolder scratch;
     std::vector<std::wstring> paths;
-    for (int i = 0; i < 600; ++i) {
-        paths.push_back(scratch / (L"p" + std::to_wstring(i) + L".inf"));
-        Put(paths.back(), "old");
+    for (int f = 0; f < 21; ++f) {
+        const std::wstring folder = scratch / std::to_wstring(f);
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+        for (int i = 0; i < 100; ++i) {
+            paths.push_back(folder + L"\\p" + std::to_wstring(i) + L".inf");
+            Put(paths.back(), "old");
+        }
     }
     std::vector<StagedFile> staged;
-    for (const std::wstring& path : paths) staged.emplace_back(path, "new " + WideToAnsi(ExtractFileName(path)));
-    EXPECT_EQ(FilesIn(scratch.Path()).size(), 1200u);
+    for (const std::wstring& path : paths) staged.emplace_back(path, "new " + WideToAnsi(path));
+    EXPECT_EQ(FilesIn(scratch / L"20").size(), 200u);
     for (StagedFile& file : staged) file.Commit();
-    for (const std::wstring& path : paths) EXPECT_EQ(ReadBytes(path), "new " + WideToAnsi(ExtractFileName(path)));
-    EXPECT_EQ(FilesIn(scratch.Path()).size(), 600u);
+    // The first and the last that were kept open, the first and the last that were not.
+    for (size_t i : {size_t(0), size_t(2047), size_t(2048), paths.size() - 1})
+        EXPECT_EQ(ReadBytes(paths[i]), "new " + WideToAnsi(paths[i])) << i;
+    EXPECT_EQ(FilesIn(scratch / L"0").size(), 100u);
+    EXPECT_EQ(FilesIn(scratch / L"20").size(), 100u);
 }
