@@ -67,9 +67,10 @@ std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint6
 
 // Replaces the file's content at once: the bytes go to a staged file in the same
 // folder, made with the file's attributes and access rules, which then takes the
-// file's place in one rename (ReplaceFileW where the file has streams to keep). On any failure the original is left as
-// it was, the staged file is removed, and AppError names the file. Staged files that an interrupted run left beside it
-// are removed first.
+// file's place in one rename (ReplaceFileW where the file has streams to keep). On
+// any failure the original is left as it was, the staged file is removed, and
+// AppError names the file. Staged files that an interrupted run left beside it are
+// removed first.
 void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 
 // A file's new content written beside it and not yet in its place, for changes to
