@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "controls/EllipsEd.h"
 #include "core/Handles.h"
 
@@ -286,6 +288,23 @@ TEST_F(EllipsesEditTest, ClickOnTheButtonRaisesTheEventOnce)
     ::SendMessageW(edit.Handle(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(clicks, 1);
 
+    // The real mouse, through the system's input queue.
+    ::SetForegroundWindow(form.Handle());
+    RECT box{};
+    ::GetWindowRect(button, &box);
+    ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(::SendInput(2, input, sizeof(INPUT)), 2u);
+    for (int i = 0; i < 50 && clicks == 1; ++i) {
+        Pump();
+        ::Sleep(10);
+    }
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(::GetFocus(), edit.Handle());  // the button took no focus
+
     edit.OnButtonClick = nullptr;
     ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     ::SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
@@ -302,7 +321,8 @@ TEST_F(EllipsesEditTest, ButtonFaceDotsAndWhiteBackground)
     RECT r{};
     ::GetClientRect(button, &r);
     ScreenContext screen;
-    HDC dc = ::CreateCompatibleDC(screen.Get());
+    std::unique_ptr<HDC__, decltype(&::DeleteDC)> memory(::CreateCompatibleDC(screen.Get()), &::DeleteDC);
+    HDC dc = memory.get();
     GdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), r.right, r.bottom));
     SelectObjectScope selected(dc, bitmap.Get());
 
@@ -329,5 +349,4 @@ TEST_F(EllipsesEditTest, ButtonFaceDotsAndWhiteBackground)
     ASSERT_TRUE(::GetObjectW(brush, sizeof described, &described));
     EXPECT_EQ(described.lbColor, RGB(255, 255, 255));
     EXPECT_EQ(::GetBkColor(dc), RGB(255, 255, 255));
-    ::DeleteDC(dc);
 }
