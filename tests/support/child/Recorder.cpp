@@ -24,8 +24,8 @@ void Record(const std::wstring& what)
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     const wchar_t* name = std::wcsrchr(self, L'\\');
     std::wstring line = std::wstring(name ? name + 1 : self) + L"\t" + what + L"\r\n";
-    int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr,
-                                     nullptr);
+    int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(size, '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), bytes.data(), size, nullptr,
                           nullptr);
