@@ -12,6 +12,7 @@
 #include "dialogs/about1.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/RecordedStarts.h"
+#include "tests/support/ScratchLanguageFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -84,10 +85,7 @@ private:
 
 class AboutBox : public ::testing::Test {
 protected:
-    void SetUp() override { LanguageFile = scratch / L"Kitwright.rsl"; }
-    void TearDown() override { LanguageFile.clear(); }
-
-    ScratchFolder scratch;
+    ScratchLanguageFile language;
 };
 
 }  // namespace
