@@ -89,3 +89,21 @@ struct InputWrite {
 // off and the volume ID empty).
 std::vector<InputWrite> InputSettingsWrites(const InputSettingsFields& fields, int versionClass,
                                             const std::optional<std::wstring>& deviceAddress);
+
+// ---- In input.inf and the settings store ----
+
+struct TCurrentSettings;
+
+// The preset's own settings: "...\Preset\<name>\PEBuilder" of the settings' profile.
+std::wstring PresetSettingsKey(const TCurrentSettings& settings, const std::wstring& presetName);
+bool PresetHasOwnSettings(const TCurrentSettings& settings, const std::wstring& presetName);
+
+// A missing or unreadable file reads as empty.
+InputSettingsFields LoadInputSettingsFromFile(const std::wstring& infPath, int versionClass);
+InputSettingsFields LoadInputSettingsFromRegistry(const std::wstring& key, int versionClass);
+
+// All values into [input] in one rewrite of the file; a file that cannot be read or
+// written throws AppError naming it, and is left as it was.
+void SaveInputSettingsToFile(const std::wstring& infPath, const std::vector<InputWrite>& writes);
+// Texts as strings, flags as DWORD 0 or 1; the key is created when missing.
+void SaveInputSettingsToRegistry(const std::wstring& key, const std::vector<InputWrite>& writes);
