@@ -9,6 +9,7 @@
 #include "core/Language.h"
 #include "core/Messages.h"
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
@@ -36,7 +37,7 @@ private:
 
 void ResetSettings()
 {
-    EraseRegKey(0, K);
+    EraseRegKey(K);
     ::MessageBoxW(::GetActiveWindow(), Str(RS_501).c_str(), kApplicationTitle,
                   MB_OK | MB_ICONINFORMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
@@ -49,26 +50,26 @@ void MigrateSingleProfileSettings()
     if (defaultProfile.empty()) defaultProfile = StringTable::BuiltIn(RS_601);
     const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
 
-    std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(0, kSystemKey, L"PEBuilder", L""));
-    bool wait = ReadRegBool(0, kSystemKey, L"PEB_WAIT", false);
-    bool useMkisofs = ReadRegBool(0, kSystemKey, L"UseMKISOFS", true);
+    std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, RegName::PEBuilder, L""));
+    bool wait = ReadRegBool(kSystemKey, RegName::PEB_WAIT, false);
+    bool useMkisofs = ReadRegBool(kSystemKey, RegName::UseMKISOFS, true);
 
-    WriteRegString(0, profile, L"PEBuilder", peBuilder);
-    WriteRegBool(0, profile, L"PEB_WAIT", wait);
-    WriteRegBool(0, profile, L"UseMKISOFS", useMkisofs);
-    MoveRegKey(0, K + L"\\Preset", profile + L"\\Preset");
-    for (const wchar_t* old : {L"PEBuilder", L"PEB_WAIT", L"RemoveFiles", L"UseMKISOFS"})
-        DeleteRegValue(0, kSystemKey, old);
-    WriteRegString(0, kSystemKey, L"Profile", defaultProfile);
-    WriteRegInteger(0, profile, L"PEB_VER", 0);
+    WriteRegString(profile, RegName::PEBuilder, peBuilder);
+    WriteRegBool(profile, RegName::PEB_WAIT, wait);
+    WriteRegBool(profile, RegName::UseMKISOFS, useMkisofs);
+    MoveRegKey(K + L"\\" + RegName::Preset, profile + L"\\" + RegName::Preset);
+    for (const wchar_t* old : {RegName::PEBuilder, RegName::PEB_WAIT, RegName::RemoveFiles, RegName::UseMKISOFS})
+        DeleteRegValue(kSystemKey, old);
+    WriteRegString(kSystemKey, RegName::Profile, defaultProfile);
+    WriteRegInteger(profile, RegName::PEB_VER, 0);
 }
 
 bool RunChooserStep(ProfileChooser& chooser)
 {
-    chooser.SetDoNotShowAtStart(!ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+    chooser.SetDoNotShowAtStart(!ReadRegBool(kSystemKey, RegName::ShowProfileList, false));
     bool proceed = chooser.ShowModal();
-    if (proceed) WriteRegString(0, kSystemKey, L"Profile", chooser.SelectedProfile());
-    WriteRegBool(0, kSystemKey, L"ShowProfileList", !chooser.DoNotShowAtStart());
+    if (proceed) WriteRegString(kSystemKey, RegName::Profile, chooser.SelectedProfile());
+    WriteRegBool(kSystemKey, RegName::ShowProfileList, !chooser.DoNotShowAtStart());
     return proceed;
 }
 
@@ -86,7 +87,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     }
 
     bool proceed = RunCommand(nullptr, [] {
-        if (!RegSubKeyExists(0, K, L"Profiles")) MigrateSingleProfileSettings();
+        if (!RegSubKeyExists(K, RegName::Profiles)) MigrateSingleProfileSettings();
     });
     if (!proceed) return 0;
 
@@ -98,7 +99,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     // also when the chooser had been cancelled before a save failed.
     bool chooserStepEnded = RunCommand(nullptr, [&] {
         bool showChooser =
-            ReadRegBool(0, kSystemKey, L"ShowProfileList", false) || FindCmdLineSwitch(arguments, L"profile");
+            ReadRegBool(kSystemKey, RegName::ShowProfileList, false) || FindCmdLineSwitch(arguments, L"profile");
         if (showChooser && windows.createChooser) {
             std::unique_ptr<ProfileChooser> chooser = windows.createChooser();
             proceed = RunChooserStep(*chooser);

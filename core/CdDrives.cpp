@@ -1,12 +1,12 @@
-// The CD/DVD drives the system's management service (WMI) reports, as combo items
-// that own their record.
+// The CD/DVD drives the system's management service (WMI) reports.
 #include "core/CdDrives.h"
+
+#include <windows.h>
 
 #include <oleauto.h>
 #include <wbemcli.h>
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "core/Handles.h"
@@ -68,10 +68,11 @@ bool ReadProperty(IWbemClassObject* object, const wchar_t* name, VARTYPE type, V
     return SUCCEEDED(::VariantChangeType(value.Put(), value.Put(), 0, type));
 }
 
-uint8_t NumberProperty(IWbemClassObject* object, const wchar_t* name)
+std::optional<uint32_t> NumberProperty(IWbemClassObject* object, const wchar_t* name)
 {
     Variant value;
-    return ReadProperty(object, name, VT_I4, value) ? static_cast<uint8_t>(value.Get().lVal) : 255;
+    if (!ReadProperty(object, name, VT_I4, value)) return std::nullopt;
+    return static_cast<uint32_t>(value.Get().lVal);
 }
 
 std::wstring TextProperty(IWbemClassObject* object, const wchar_t* name)
@@ -89,27 +90,21 @@ void AllowImpersonation(IUnknown* proxy)
                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
 }
 
-TCDDriverec ReadDrive(IWbemClassObject* object)
+CdDrive ReadDrive(IWbemClassObject* object)
 {
-    TCDDriverec record;
-    record.Port = NumberProperty(object, L"SCSIPort");
-    record.TargetId = NumberProperty(object, L"SCSITargetId");
-    record.LogicalUnit = NumberProperty(object, L"SCSILogicalUnit");
-    record.Caption = TextProperty(object, L"Caption");
-    record.Drive = TextProperty(object, L"Drive");
-    wchar_t address[16];
-    std::swprintf(address, 16, L"%d,%d,%d", record.Port, record.TargetId, record.LogicalUnit);
-    record.Address = address;
-    return record;
+    CdDrive drive;
+    drive.Port = NumberProperty(object, L"SCSIPort");
+    drive.TargetId = NumberProperty(object, L"SCSITargetId");
+    drive.LogicalUnit = NumberProperty(object, L"SCSILogicalUnit");
+    drive.Caption = TextProperty(object, L"Caption");
+    drive.Drive = TextProperty(object, L"Drive");
+    return drive;
 }
 
 }  // namespace
 
-void FillCdDriveList(HWND combo)
+std::vector<CdDrive> QueryCdDrives()
 {
-    for (int i = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0)) - 1; i >= 0; --i)
-        DeleteCdDriveItem(combo, i);
-
     const wchar_t* what = L"Cannot ask the system management service (WMI) for the CD/DVD drives";
     ComPtr<IWbemLocator> locator;
     CheckWmi(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
@@ -121,50 +116,20 @@ void FillCdDriveList(HWND combo)
              what);
     AllowImpersonation(services.Get());
 
-    ComPtr<IEnumWbemClassObject> drives;
+    ComPtr<IEnumWbemClassObject> found;
     Bstr language(L"WQL");
     Bstr query(kDriveQuery);
-    CheckWmi(services->ExecQuery(language.Get(), query.Get(), WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, drives.Receive()),
+    CheckWmi(services->ExecQuery(language.Get(), query.Get(), WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, found.Receive()),
              what);
-    AllowImpersonation(drives.Get());
+    AllowImpersonation(found.Get());
 
-    // Every drive is read before the first item is added, so a failure part of the way
-    // leaves the list empty.
-    std::vector<TCDDriverec> records;
+    std::vector<CdDrive> drives;
     for (;;) {
         ComPtr<IWbemClassObject> drive;
         ULONG returned = 0;
-        CheckWmi(drives->Next(WBEM_INFINITE, 1, drive.Receive(), &returned), what);
+        CheckWmi(found->Next(WBEM_INFINITE, 1, drive.Receive(), &returned), what);
         if (returned == 0) break;
-        records.push_back(ReadDrive(drive.Get()));
+        drives.push_back(ReadDrive(drive.Get()));
     }
-    for (const TCDDriverec& record : records)
-        AddCdDriveItem(combo, L"(" + record.Drive + L") " + record.Caption, record);
-}
-
-void AddCdDriveItem(HWND combo, const std::wstring& text, const TCDDriverec& record)
-{
-    auto copy = std::make_unique<TCDDriverec>(record);
-    LRESULT index = ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index < 0) throw AppError(L"Cannot add the drive " + record.Drive + L" to the list");
-    if (::SendMessageW(combo, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(copy.get())) == CB_ERR) {
-        ::SendMessageW(combo, CB_DELETESTRING, index, 0);
-        throw AppError(L"Cannot add the drive " + record.Drive + L" to the list");
-    }
-    copy.release();  // the item owns it now
-}
-
-const TCDDriverec& CdDriveRecOf(HWND combo, int index)
-{
-    LRESULT data = ::SendMessageW(combo, CB_GETITEMDATA, index, 0);
-    if (data == CB_ERR || data == 0) throw AppError(L"The drive list has no item " + std::to_wstring(index));
-    return *reinterpret_cast<const TCDDriverec*>(data);
-}
-
-void DeleteCdDriveItem(HWND combo, int index)
-{
-    LRESULT data = ::SendMessageW(combo, CB_GETITEMDATA, index, 0);
-    if (data == CB_ERR) throw AppError(L"The drive list has no item " + std::to_wstring(index));
-    delete reinterpret_cast<TCDDriverec*>(data);
-    ::SendMessageW(combo, CB_DELETESTRING, index, 0);
+    return drives;
 }

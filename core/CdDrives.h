@@ -1,25 +1,18 @@
-// The CD/DVD drives the system's management service (WMI) reports, as combo items
-// that own their record.
+// The CD/DVD drives the system's management service (WMI) reports, as plain records.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
-struct TCDDriverec {
-    std::wstring Drive;    // "E:"
-    std::wstring Caption;  // model name
-    uint8_t Port = 255;    // 255: none reported
-    uint8_t TargetId = 255;
-    uint8_t LogicalUnit = 255;
-    std::wstring Address;  // "port,target,lun"
+struct CdDrive {
+    std::wstring Drive;    // "E:"; empty when the service reports none
+    std::wstring Caption;  // model name; empty when the service reports none
+    // SCSI port, target id and logical unit; nothing when the service reports none.
+    std::optional<uint32_t> Port, TargetId, LogicalUnit;
 };
 
-// Replaces the combo's items by one item "(Drive) Caption" per drive. A service that
-// cannot be reached or a failed query throws AppError; the combo is then empty.
-void FillCdDriveList(HWND combo);
-
-void AddCdDriveItem(HWND combo, const std::wstring& text, const TCDDriverec& record);
-const TCDDriverec& CdDriveRecOf(HWND combo, int index);
-void DeleteCdDriveItem(HWND combo, int index);
+// The drives in the order the service returns them. A service that cannot be reached
+// or a failed query throws AppError; a failure part of the way gives no drives at all.
+std::vector<CdDrive> QueryCdDrives();

@@ -62,11 +62,6 @@ struct RegKeyTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::RegCloseKey(h); }
 };
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
 struct FontTraits {
     using Type = HFONT;
     static Type Invalid() { return nullptr; }
@@ -77,7 +72,6 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;  // processes, threads, e
 using FileHandle = UniqueHandle<FileHandleTraits>;      // CreateFile
 using FindHandle = UniqueHandle<FindHandleTraits>;      // FindFirstFile
 using RegKey = UniqueHandle<RegKeyTraits>;
-using GdiObject = UniqueHandle<GdiObjectTraits>;
 using FontHandle = UniqueHandle<FontTraits>;
 
 // A COM interface pointer that releases its reference.

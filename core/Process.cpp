@@ -3,35 +3,81 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "core/Handles.h"
 #include "core/WinError.h"
 
-uint32_t RunProgram(const std::wstring& commandLine, bool wait)
+ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions& options)
 {
     // The child gets the show state and the like that this program was started with.
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     ::GetStartupInfoW(&startup);
+    const bool redirect = options.output != nullptr;
+    if (redirect) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = options.output;
+        startup.hStdError = options.output;
+    }
 
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
 
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
-                          &startup, &info))
+    const DWORD flags = CREATE_DEFAULT_ERROR_MODE | (redirect ? DETACHED_PROCESS : 0);
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, redirect, flags, nullptr,
+                          options.currentFolder.empty() ? nullptr : options.currentFolder.c_str(), &startup, &info))
         ThrowLastError(L"Cannot start the program " + commandLine);
-    KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);
-    if (!wait) return 0;
+    ChildProcess child;
+    child.process.Reset(info.hProcess);
+    child.id = info.dwProcessId;
+    return child;
+}
 
-    // Blocks this thread, windows included, until the program ends.
-    if (::WaitForSingleObject(process.Get(), INFINITE) == WAIT_FAILED)
+uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine)
+{
+    if (::WaitForSingleObject(child.process.Get(), INFINITE) == WAIT_FAILED)
         ThrowLastError(L"Cannot wait for the program " + commandLine);
     DWORD exitCode = 0;
-    if (!::GetExitCodeProcess(process.Get(), &exitCode))
+    if (!::GetExitCodeProcess(child.process.Get(), &exitCode))
         ThrowLastError(L"Cannot read the exit code of the program " + commandLine);
     return exitCode;
+}
+
+uint32_t RunProgram(const std::wstring& commandLine, bool wait)
+{
+    ChildProcess child = StartProcess(commandLine);
+    if (!wait) return 0;
+    // Blocks this thread, windows included, until the program ends.
+    return WaitForProcess(child, commandLine);
+}
+
+CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& currentFolder,
+                        const std::wstring& outputPath)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    FileHandle output(::CreateFileW(outputPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!output) ThrowLastError(L"Cannot create the file " + outputPath);
+
+    CapturedRun run;
+    {
+        ChildProcess child = StartProcess(commandLine, ProcessOptions{currentFolder, output.Get()});
+        run.exitCode = WaitForProcess(child, commandLine);
+    }
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(output.Get(), &size);
+    run.output.resize(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, 1 << 20)));
+    DWORD done = 0;
+    ::SetFilePointer(output.Get(), 0, nullptr, FILE_BEGIN);
+    if (run.output.empty() ||
+        !::ReadFile(output.Get(), run.output.data(), static_cast<DWORD>(run.output.size()), &done, nullptr))
+        done = 0;
+    run.output.resize(done);
+    return run;
 }

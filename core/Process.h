@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Handles.h"
+
 // Starts the command line as a new process, passing on this program's own start-up
 // information, in the current folder, inheriting no handles. With wait, blocks (no
 // window messages run) until the process ends and returns its exit code; without it
@@ -11,3 +13,31 @@
 // command line and the system's reason. The program is taken from the start of the
 // command line: a path with blanks must be quoted by the caller.
 uint32_t RunProgram(const std::wstring& commandLine, bool wait);
+
+struct ProcessOptions {
+    std::wstring currentFolder;  // empty: this program's current folder
+    // An inheritable file handle that takes the process's standard output and error;
+    // the process then gets no console of its own. Null: nothing is redirected.
+    HANDLE output = nullptr;
+};
+
+struct ChildProcess {
+    KernelHandle process;
+    uint32_t id = 0;
+};
+
+// Starts the command line as RunProgram does, with the options; AppError when it
+// cannot be started.
+ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions& options = {});
+// Waits without a time limit and answers the exit code; AppError names the command line.
+uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine);
+
+struct CapturedRun {
+    uint32_t exitCode = 0;
+    std::string output;  // standard output and error together, the first MiB at most
+};
+// Runs the command line in currentFolder and waits for it, its output going into the
+// scratch file outputPath, which is read back and removed. DETACHED_PROCESS rather than
+// CREATE_NO_WINDOW: under Wine the latter sends a Unix child's output past the handles.
+CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& currentFolder,
+                        const std::wstring& outputPath);

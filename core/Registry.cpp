@@ -12,25 +12,13 @@
 
 namespace {
 
-HKEY RootKey(RegistryRoot root)
-{
-    switch (root) {
-    case 1: return HKEY_CLASSES_ROOT;
-    case 3: return HKEY_LOCAL_MACHINE;
-    case 4: return HKEY_USERS;
-    case 5: return HKEY_CURRENT_CONFIG;
-    case 6: return HKEY_DYN_DATA;
-    default: return HKEY_CURRENT_USER;
-    }
-}
-
 std::wstring ValuePath(const std::wstring& key, const std::wstring& name) { return key + L"\\" + name; }
 
 // Opens an existing key; an empty handle when it is not there. Other failures throw.
-RegKey OpenKey(RegistryRoot root, const std::wstring& key, REGSAM access)
+RegKey OpenKey(const std::wstring& key, REGSAM access)
 {
     RegKey handle;
-    LONG status = ::RegOpenKeyExW(RootKey(root), key.c_str(), 0, access, handle.Receive());
+    LONG status = ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, access, handle.Receive());
     if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return RegKey();
     if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot open the registry key " + key, status);
     return handle;
@@ -80,18 +68,17 @@ std::wstring TextOf(const RawValue& value)
     throw AppError(L"The registry value " + ValuePath(key, name) + L" has a type that cannot be read here.");
 }
 
-std::optional<RawValue> ReadValue(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+std::optional<RawValue> ReadValue(const std::wstring& key, const std::wstring& name)
 {
-    RegKey handle = OpenKey(root, key, KEY_QUERY_VALUE);
+    RegKey handle = OpenKey(key, KEY_QUERY_VALUE);
     if (!handle) return std::nullopt;
     return QueryValue(handle.Get(), name, L"Cannot read the registry value " + ValuePath(key, name));
 }
 
-void SetValue(RegistryRoot root, const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
-              DWORD size)
+void SetValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data, DWORD size)
 {
     const std::wstring what = L"Cannot write the registry value " + ValuePath(key, name);
-    RegKey handle = CreateKey(RootKey(root), key, what);
+    RegKey handle = CreateKey(HKEY_CURRENT_USER, key, what);
     LONG status = ::RegSetValueExW(handle.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
 }
@@ -165,27 +152,27 @@ void CopyTree(HKEY from, HKEY to, const std::wstring& fromPath, const std::wstri
     }
 }
 
-bool KeyExists(RegistryRoot root, const std::wstring& key) { return static_cast<bool>(OpenKey(root, key, KEY_READ)); }
+bool KeyExists(const std::wstring& key) { return static_cast<bool>(OpenKey(key, KEY_READ)); }
 
 // Copies oldKey to newKey when the guard allows it; true when it copied.
-bool CopyGuarded(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
+bool CopyGuarded(const std::wstring& oldKey, const std::wstring& newKey)
 {
     if (oldKey.find(L"Kitwright") == std::wstring::npos || newKey.find(L"Kitwright") == std::wstring::npos)
         return false;
-    RegKey from = OpenKey(root, oldKey, KEY_READ);
-    if (!from || KeyExists(root, newKey)) return false;
+    RegKey from = OpenKey(oldKey, KEY_READ);
+    if (!from || KeyExists(newKey)) return false;
     // A copy below its own source would copy itself without end, and a move would then
     // erase both; a name with a backslash asks for exactly that.
     if (StartsWithText(newKey, oldKey + L"\\"))
         throw AppError(L"The registry key " + oldKey + L" cannot be copied into its own subkey " + newKey + L".");
-    RegKey to = CreateKey(RootKey(root), newKey, L"Cannot create the registry key " + newKey);
+    RegKey to = CreateKey(HKEY_CURRENT_USER, newKey, L"Cannot create the registry key " + newKey);
     CopyTree(from.Get(), to.Get(), oldKey, newKey);
     return true;
 }
 
-int32_t ReadRegNumber(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t def)
+int32_t ReadRegNumber(const std::wstring& key, const std::wstring& name, int32_t def)
 {
-    std::optional<RawValue> value = ReadValue(root, key, name);
+    std::optional<RawValue> value = ReadValue(key, name);
     if (!value) return def;
     if (value->type == REG_SZ) return ParseInteger(TextOf(*value)).value_or(def);
     if (value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) ThrowWrongType(key, name);
@@ -196,78 +183,77 @@ int32_t ReadRegNumber(RegistryRoot root, const std::wstring& key, const std::wst
 
 }  // namespace
 
-std::wstring ReadRegString(RegistryRoot root, const std::wstring& key, const std::wstring& name,
-                           const std::wstring& def)
+std::wstring ReadRegString(const std::wstring& key, const std::wstring& name, const std::wstring& def)
 {
-    std::optional<RawValue> value = ReadValue(root, key, name);
+    std::optional<RawValue> value = ReadValue(key, name);
     if (!value) return def;
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ) ThrowWrongType(key, name);
     return TextOf(*value);
 }
 
-bool ReadRegBool(RegistryRoot root, const std::wstring& key, const std::wstring& name, bool def)
+bool ReadRegBool(const std::wstring& key, const std::wstring& name, bool def)
 {
-    return ReadRegNumber(root, key, name, def ? 1 : 0) != 0;
+    return ReadRegNumber(key, name, def ? 1 : 0) != 0;
 }
 
-int32_t ReadRegInteger(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t def)
+int32_t ReadRegInteger(const std::wstring& key, const std::wstring& name, int32_t def)
 {
-    return ReadRegNumber(root, key, name, def);
+    return ReadRegNumber(key, name, def);
 }
 
-void WriteRegString(RegistryRoot root, const std::wstring& key, const std::wstring& name, const std::wstring& text)
+void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& text)
 {
-    SetValue(root, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    SetValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-void WriteRegBool(RegistryRoot root, const std::wstring& key, const std::wstring& name, bool value)
+void WriteRegBool(const std::wstring& key, const std::wstring& name, bool value)
 {
-    WriteRegInteger(root, key, name, value ? 1 : 0);
+    WriteRegInteger(key, name, value ? 1 : 0);
 }
 
-void WriteRegInteger(RegistryRoot root, const std::wstring& key, const std::wstring& name, int32_t value)
+void WriteRegInteger(const std::wstring& key, const std::wstring& name, int32_t value)
 {
-    SetValue(root, key, name, REG_DWORD, &value, sizeof value);
+    SetValue(key, name, REG_DWORD, &value, sizeof value);
 }
 
-void EraseRegKey(RegistryRoot root, const std::wstring& key) { EraseTree(RootKey(root), key, key); }
+void EraseRegKey(const std::wstring& key) { EraseTree(HKEY_CURRENT_USER, key, key); }
 
-void DeleteRegValue(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+void DeleteRegValue(const std::wstring& key, const std::wstring& name)
 {
-    RegKey handle = OpenKey(root, key, KEY_SET_VALUE);
+    RegKey handle = OpenKey(key, KEY_SET_VALUE);
     if (!handle) return;
     LONG status = ::RegDeleteValueW(handle.Get(), name.c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         ThrowSystemError(L"Cannot delete the registry value " + ValuePath(key, name), status);
 }
 
-bool RegSubKeyExists(RegistryRoot root, const std::wstring& key, const std::wstring& subKey)
+bool RegSubKeyExists(const std::wstring& key, const std::wstring& subKey)
 {
-    RegKey handle = OpenKey(root, key, KEY_READ);
+    RegKey handle = OpenKey(key, KEY_READ);
     if (!handle) return false;
     RegKey child;
     return ::RegOpenKeyExW(handle.Get(), subKey.c_str(), 0, KEY_READ, child.Receive()) == ERROR_SUCCESS;
 }
 
-bool RegValueExists(RegistryRoot root, const std::wstring& key, const std::wstring& name)
+bool RegValueExists(const std::wstring& key, const std::wstring& name)
 {
-    RegKey handle = OpenKey(root, key, KEY_READ);
+    RegKey handle = OpenKey(key, KEY_READ);
     return handle &&
            ::RegQueryValueExW(handle.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-void ListRegSubKeys(RegistryRoot root, const std::wstring& key, std::vector<std::wstring>& list)
+void ListRegSubKeys(const std::wstring& key, std::vector<std::wstring>& list)
 {
     list.clear();
-    if (RegKey handle = OpenKey(root, key, KEY_READ)) list = SubKeyNames(handle.Get(), key);
+    if (RegKey handle = OpenKey(key, KEY_READ)) list = SubKeyNames(handle.Get(), key);
 }
 
-void ListRegValues(RegistryRoot root, const std::wstring& key, std::vector<std::wstring>& list)
+void ListRegValues(const std::wstring& key, std::vector<std::wstring>& list)
 {
-    RegKey handle = OpenKey(root, key, KEY_READ);
+    RegKey handle = OpenKey(key, KEY_READ);
     if (!handle) return;
     for (const std::wstring& name : ValueNames(handle.Get(), key)) {
-        std::wstring text = ReadRegString(root, key, name, L"");
+        std::wstring text = ReadRegString(key, name, L"");
         auto line = std::find_if(list.begin(), list.end(), [&](const std::wstring& l) {
             size_t equals = l.find(L'=');
             return equals != std::wstring::npos && SameText(std::wstring_view(l).substr(0, equals), name);
@@ -282,12 +268,9 @@ void ListRegValues(RegistryRoot root, const std::wstring& key, std::vector<std::
     }
 }
 
-void MoveRegKey(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
+void MoveRegKey(const std::wstring& oldKey, const std::wstring& newKey)
 {
-    if (CopyGuarded(root, oldKey, newKey)) EraseRegKey(root, oldKey);
+    if (CopyGuarded(oldKey, newKey)) EraseRegKey(oldKey);
 }
 
-void CopyRegKey(RegistryRoot root, const std::wstring& oldKey, const std::wstring& newKey)
-{
-    CopyGuarded(root, oldKey, newKey);
-}
+void CopyRegKey(const std::wstring& oldKey, const std::wstring& newKey) { CopyGuarded(oldKey, newKey); }

@@ -2,6 +2,7 @@
 #include "core/Settings.h"
 
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 
 TCurrentSettings CurrentSettings;
@@ -11,24 +12,24 @@ void LoadProfileSettings(TCurrentSettings& settings)
     const std::wstring profile = settings.ProfileKey();
 
     // Older versions kept the ISO choice as UseMKISOFS and had a parameter string.
-    if (RegValueExists(0, profile, L"UseMKISOFS")) {
-        bool useExternal = ReadRegBool(0, profile, L"UseMKISOFS", false);
-        WriteRegBool(0, profile, L"UseExtProgram_ISO", useExternal);
-        DeleteRegValue(0, profile, L"UseMKISOFS");
+    if (RegValueExists(profile, RegName::UseMKISOFS)) {
+        bool useExternal = ReadRegBool(profile, RegName::UseMKISOFS, false);
+        WriteRegBool(profile, RegName::UseExtProgram_ISO, useExternal);
+        DeleteRegValue(profile, RegName::UseMKISOFS);
     }
-    if (RegValueExists(0, profile, L"mkisofsParams")) DeleteRegValue(0, profile, L"mkisofsParams");
+    if (RegValueExists(profile, RegName::mkisofsParams)) DeleteRegValue(profile, RegName::mkisofsParams);
 
-    settings.PEBuilder = ExcludeTrailingBackslash(ReadRegString(0, profile, L"PEBuilder", L""));
-    settings.PEB_WAIT = ReadRegBool(0, profile, L"PEB_WAIT", false);
-    settings.UseExtProgram_ISO = ReadRegBool(0, profile, L"UseExtProgram_ISO", false);
-    settings.UseExtProgram_BLD = ReadRegBool(0, profile, L"UseExtProgram_BLD", false);
-    settings.PEB_VER = static_cast<uint8_t>(ReadRegInteger(0, profile, L"PEB_VER", 0));
-    settings.BuildParams = ReadRegString(0, profile, L"BuildParams", L"");
-    settings.ISOParams = ReadRegString(0, profile, L"ISOParams", L"");
-    settings.ExternalProgram = ReadRegString(0, profile, L"ExternalProgram", kDefaultExternalProgram);
+    settings.PEBuilder = ExcludeTrailingBackslash(ReadRegString(profile, RegName::PEBuilder, L""));
+    settings.PEB_WAIT = ReadRegBool(profile, RegName::PEB_WAIT, false);
+    settings.UseExtProgram_ISO = ReadRegBool(profile, RegName::UseExtProgram_ISO, false);
+    settings.UseExtProgram_BLD = ReadRegBool(profile, RegName::UseExtProgram_BLD, false);
+    settings.PEB_VER = static_cast<uint8_t>(ReadRegInteger(profile, RegName::PEB_VER, 0));
+    settings.BuildParams = ReadRegString(profile, RegName::BuildParams, L"");
+    settings.ISOParams = ReadRegString(profile, RegName::ISOParams, L"");
+    settings.ExternalProgram = ReadRegString(profile, RegName::ExternalProgram, kDefaultExternalProgram);
 
-    settings.PluginBuilder = ExcludeTrailingBackslash(ReadRegString(0, kSystemKey, L"PluginBuilder", L""));
-    settings.TextEditor = ReadRegString(0, kSystemKey, L"TextEditor", L"");
-    settings.PLB_WAIT = ReadRegBool(0, kSystemKey, L"PLB_WAIT", false);
-    settings.TE_WAIT = ReadRegBool(0, kSystemKey, L"TE_WAIT", false);
+    settings.PluginBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, RegName::PluginBuilder, L""));
+    settings.TextEditor = ReadRegString(kSystemKey, RegName::TextEditor, L"");
+    settings.PLB_WAIT = ReadRegBool(kSystemKey, RegName::PLB_WAIT, false);
+    settings.TE_WAIT = ReadRegBool(kSystemKey, RegName::TE_WAIT, false);
 }

@@ -10,7 +10,6 @@
 #include "core/IniFile.h"
 #include "core/Messages.h"
 #include "core/Process.h"
-#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
 #include "pebuilder/BuildRules.h"
@@ -41,12 +40,11 @@ void WriteBuildIso(const std::wstring& inf, int value) { WriteIniInteger(inf, kI
 
 }  // namespace
 
-void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt)
+void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt)
 {
-    const TCurrentSettings& settings = CurrentSettings;
     const int versionClass = VersionClassOf(settings.PEB_VER);
     const std::wstring inf = InputInfPath(settings.PEBuilder);
-    CopySelectedPresetSettings(inputs, inf, settings.PEBuilder, CopyOrder::Build);
+    CopySelectedPresetSettings(settings, inputs, inf, settings.PEBuilder, CopyOrder::Build);
 
     std::wstring marker;
     {
@@ -69,7 +67,7 @@ void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt)
     }
     if (!prompt.Ask(Str(RS_023), Str(RS_103))) return;
 
-    if (inputs.IsPreset()) ApplyPresetToPlugins(inputs.SelectedText);
+    if (inputs.IsPreset()) ApplyPresetToPlugins(settings, inputs.SelectedText);
 
     // whattodo, the toggles and buildiso are PE Builder's inputs of this run, written at once.
     IniFile file = LoadIniFile(inf);
@@ -89,7 +87,11 @@ void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt)
     if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
     if (!skipBuild || !isoAfter) {
         try {
-            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams), settings.PEB_WAIT);
+            // The image step reads this run's log and images this run's output, and
+            // buildiso goes back only once PE Builder has read it: so when the image
+            // follows, PE Builder is waited for whatever PEB_WAIT says.
+            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams),
+                                  settings.PEB_WAIT || isoAfter);
         } catch (const AppError&) {
             // PE Builder never ran: no image, and buildiso as the user had it.
             if (isoAfter) WriteBuildIso(inf, 1);
@@ -100,5 +102,5 @@ void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt)
 
     WriteBuildIso(inf, 1);
     std::optional<std::vector<std::wstring>> lines = ReadLogLines(log);
-    if (lines && exitCode == 0 && LogShowsSuccess(*lines)) ISO_PEBuilderExecute(false, inputs, prompt);
+    if (lines && exitCode == 0 && LogShowsSuccess(*lines)) ISO_PEBuilderExecute(settings, false, inputs, prompt);
 }

@@ -3,6 +3,7 @@
 // external program instead of letting PE Builder make it.
 #pragma once
 
+#include "core/Settings.h"
 #include "pebuilder/RunInputs.h"
 
 class UserPrompt;
@@ -10,4 +11,4 @@ class UserPrompt;
 // Checks and questions go through prompt. Failures to start PE Builder or the ISO
 // program, or to write a file, throw AppError and end the run; nothing is started
 // after one.
-void Exec_PEBuilderExecute(const RunInputs& inputs, UserPrompt& prompt);
+void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt);

@@ -40,14 +40,6 @@ const std::vector<InputKey>& InputKeys()
     return keys;
 }
 
-bool InputKeyExists(std::wstring_view key, int versionClass)
-{
-    const auto& keys = InputKeys();
-    return std::any_of(keys.begin(), keys.end(), [&](const InputKey& k) {
-        return SameText(k.name, key) && k.versionClass <= VersionClassOf(versionClass);
-    });
-}
-
 std::vector<InputKey> PresetSettingKeys(int versionClass, CopyOrder order)
 {
     std::vector<InputKey> result;

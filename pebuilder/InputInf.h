@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Ini.h"
+#include "core/Settings.h"
 
 inline const std::wstring kInputSection = L"input";
 
@@ -30,8 +31,6 @@ struct InputKey {
 
 // Every key of [input] the program writes, in the order of a preset copy by a build.
 const std::vector<InputKey>& InputKeys();
-// Whether PE Builder of the class reads the key (compared without regard to case).
-bool InputKeyExists(std::wstring_view key, int versionClass);
 
 // A build copies the keys in table order; the ISO run writes blankcdrw before
 // device. The order only decides where keys new to the file land.
@@ -52,17 +51,18 @@ struct ToggleWrite {
 // is written nowhere. Fewer cells than the class has throws AppError.
 std::vector<ToggleWrite> CustomToggleWrites(int versionClass, const std::vector<int>& cells);
 
-// ---- On the file, with CurrentSettings' PEBuilder folder and PEB_VER ----
+// ---- On the file, with the settings' PEBuilder folder and PEB_VER ----
 
 // A missing or unreadable file reads as empty.
-std::wstring EffectiveOutDir(const std::wstring& infPath);
+std::wstring EffectiveOutDir(const TCurrentSettings& settings, const std::wstring& infPath);
 
 // Copies the preset's own settings (its registry key "...\PEBuilder") into [input]
 // of the file, the keys of the current class only, and writes the file once. A
 // missing outdir value becomes outdirDefault, a missing fulloutdir the PE Builder
 // folder; other missing strings are empty and missing integers 0.
-void CopyPresetSettingsToInputInf(const std::wstring& settingsKey, const std::wstring& infPath,
-                                  const std::wstring& outdirDefault, CopyOrder order = CopyOrder::Build);
+void CopyPresetSettingsToInputInf(const TCurrentSettings& settings, const std::wstring& settingsKey,
+                                  const std::wstring& infPath, const std::wstring& outdirDefault,
+                                  CopyOrder order = CopyOrder::Build);
 
 // Writes the custom-build toggles into [input] of the file, written once.
-void WriteCustomToggles(const std::wstring& infPath, const std::vector<int>& toggles);
+void WriteCustomToggles(const TCurrentSettings& settings, const std::wstring& infPath, const std::vector<int>& toggles);

@@ -3,10 +3,9 @@
 #include "core/Error.h"
 #include "core/IniFile.h"
 #include "core/Registry.h"
-#include "core/Settings.h"
 #include "pebuilder/InputInf.h"
 
-std::wstring EffectiveOutDir(const std::wstring& infPath)
+std::wstring EffectiveOutDir(const TCurrentSettings& settings, const std::wstring& infPath)
 {
     IniDocument inf;
     try {
@@ -14,29 +13,29 @@ std::wstring EffectiveOutDir(const std::wstring& infPath)
     } catch (const AppError&) {
         // Read like ReadIniString: an unreadable file has only defaults.
     }
-    return EffectiveOutDir(inf, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER);
+    return EffectiveOutDir(inf, settings.PEBuilder, settings.PEB_VER);
 }
 
-void CopyPresetSettingsToInputInf(const std::wstring& settingsKey, const std::wstring& infPath,
-                                  const std::wstring& outdirDefault, CopyOrder order)
+void CopyPresetSettingsToInputInf(const TCurrentSettings& settings, const std::wstring& settingsKey,
+                                  const std::wstring& infPath, const std::wstring& outdirDefault, CopyOrder order)
 {
     IniFile inf = LoadIniFile(infPath);
-    for (const InputKey& key : PresetSettingKeys(CurrentSettings.PEB_VER, order)) {
+    for (const InputKey& key : PresetSettingKeys(settings.PEB_VER, order)) {
         if (key.type == InputValueType::Integer) {
-            inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(0, settingsKey, key.name, 0));
+            inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(settingsKey, key.name, 0));
             continue;
         }
         std::wstring def;
         if (key.name == std::wstring_view(L"outdir")) def = outdirDefault;
-        if (key.name == std::wstring_view(L"fulloutdir")) def = CurrentSettings.PEBuilder;
-        inf.doc.WriteString(kInputSection, key.name, ReadRegString(0, settingsKey, key.name, def));
+        if (key.name == std::wstring_view(L"fulloutdir")) def = settings.PEBuilder;
+        inf.doc.WriteString(kInputSection, key.name, ReadRegString(settingsKey, key.name, def));
     }
     SaveIniFile(inf);
 }
 
-void WriteCustomToggles(const std::wstring& infPath, const std::vector<int>& toggles)
+void WriteCustomToggles(const TCurrentSettings& settings, const std::wstring& infPath, const std::vector<int>& toggles)
 {
-    std::vector<ToggleWrite> writes = CustomToggleWrites(CurrentSettings.PEB_VER, toggles);
+    std::vector<ToggleWrite> writes = CustomToggleWrites(settings.PEB_VER, toggles);
     IniFile inf = LoadIniFile(infPath);
     for (const ToggleWrite& w : writes) inf.doc.WriteInteger(kInputSection, w.key, w.value);
     SaveIniFile(inf);

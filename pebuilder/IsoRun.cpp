@@ -7,7 +7,6 @@
 #include "core/IniFile.h"
 #include "core/Messages.h"
 #include "core/Process.h"
-#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
 #include "pebuilder/Installation.h"
@@ -25,26 +24,27 @@ std::wstring IsoFolderOf(const std::wstring& isoFile)
 }
 
 // Every value, the output folder too, comes from inf as it is when the command is made.
-std::wstring ExpandWith(const std::wstring& templ, const IniDocument& inf)
+std::wstring ExpandWith(const TCurrentSettings& settings, const std::wstring& templ, const IniDocument& inf)
 {
-    const std::wstring outDir = EffectiveOutDir(inf, CurrentSettings.PEBuilder, CurrentSettings.PEB_VER);
+    const std::wstring outDir = EffectiveOutDir(inf, settings.PEBuilder, settings.PEB_VER);
     return ExpandIsoTemplate(templ, inf,
-                             IsoTemplateFolders{CurrentSettings.PEBuilder, ExtractFileDir(ExecutablePath()), outDir});
+                             IsoTemplateFolders{settings.PEBuilder, ExtractFileDir(ExecutablePath()), outDir});
 }
 
 }  // namespace
 
-std::wstring ExpandIsoTemplate(const std::wstring& templ, const std::wstring& inputInfPath)
+std::wstring ExpandIsoTemplate(const TCurrentSettings& settings, const std::wstring& templ,
+                               const std::wstring& inputInfPath)
 {
-    return ExpandWith(templ, LoadIniFile(inputInfPath).doc);
+    return ExpandWith(settings, templ, LoadIniFile(inputInfPath).doc);
 }
 
-void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPrompt& prompt)
+void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
+                          UserPrompt& prompt)
 {
-    const TCurrentSettings& settings = CurrentSettings;
     const int versionClass = VersionClassOf(settings.PEB_VER);
     const std::wstring inf = InputInfPath(settings.PEBuilder);
-    CopySelectedPresetSettings(inputs, inf, L"", CopyOrder::IsoRun);
+    CopySelectedPresetSettings(settings, inputs, inf, L"", CopyOrder::IsoRun);
 
     {
         const IniFile file = LoadIniFile(inf);
@@ -71,7 +71,7 @@ void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPromp
             return;
         }
         // Nobody waits for the image: the run ends when the program has started.
-        RunProgram(ExpandWith(settings.ExternalProgram, file.doc), false);
+        RunProgram(ExpandWith(settings, settings.ExternalProgram, file.doc), false);
         return;
     }
 

@@ -4,15 +4,18 @@
 
 #include <string>
 
+#include "core/Settings.h"
 #include "pebuilder/RunInputs.h"
 
 class UserPrompt;
 
-// The template expanded with the values of input.inf, the PE Builder folder of
-// CurrentSettings and this program's own folder.
-std::wstring ExpandIsoTemplate(const std::wstring& templ, const std::wstring& inputInfPath);
+// The template expanded with the values of input.inf, the settings' PE Builder folder
+// and this program's own folder.
+std::wstring ExpandIsoTemplate(const TCurrentSettings& settings, const std::wstring& templ,
+                               const std::wstring& inputInfPath);
 
 // senderPresent: the user started the run, so it asks first and honours
 // UseExtProgram_ISO; the build passes false and always gets the external program.
 // Failures to start a program or write a file throw AppError.
-void ISO_PEBuilderExecute(bool senderPresent, const RunInputs& inputs, UserPrompt& prompt);
+void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
+                          UserPrompt& prompt);

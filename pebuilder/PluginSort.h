@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Settings.h"
+
 class UserPrompt;
 
 // Moves source (a path or a "\*.*" pattern) into the existing folder target.
@@ -19,5 +21,5 @@ std::vector<std::wstring> SortableFolders(const std::wstring& folder);
 // or the temporary folder cannot be made (nothing is moved then) or when entries are
 // left in the temporary folder after the moves.
 // move is the shell's move in the program; tests pass one that also records.
-void PluginSortClick(UserPrompt& prompt, const MoveRoutine& move);
-void PluginSortClick(UserPrompt& prompt);
+void PluginSortClick(const TCurrentSettings& settings, UserPrompt& prompt, const MoveRoutine& move);
+void PluginSortClick(const TCurrentSettings& settings, UserPrompt& prompt);

@@ -8,9 +8,10 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Handles.h"
 #include "core/Registry.h"
-#include "core/Settings.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 #include "pebuilder/InfEnable.h"
 #include "pebuilder/Installation.h"
@@ -25,18 +26,15 @@ constexpr DWORD kVolumeLabelAttribute = 0x8;
 void ScanFolder(const std::wstring& folder, const FoundPlugin& found)
 {
     const std::wstring prefix = IncludeTrailingBackslash(folder);
-    WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW((prefix + L"*.*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name.empty() || name[0] == L'.') continue;
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    ForEachFolderEntry(ExcludeTrailingBackslash(prefix), [&](const FolderEntry& item) {
+        const std::wstring& name = item.name;
+        if (name.empty() || name[0] == L'.') return;
+        if (item.attributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute)) return;
+        if (item.IsFolder()) {
             ScanFolder(prefix + name, found);
-            continue;
+            return;
         }
-        if (!IsInfFileName(name)) continue;
+        if (!IsInfFileName(name)) return;
 
         // One read serves every value, and the Enable rewrite after it. A file that
         // cannot be read has no values, so it is no plug-in.
@@ -45,11 +43,11 @@ void ScanFolder(const std::wstring& folder, const FoundPlugin& found)
             bytes = TryReadFileBytes(prefix + name);
         } catch (const AppError&) {
         }
-        if (!bytes) continue;
+        if (!bytes) return;
         std::optional<TDataStruct> entry =
             PluginEntryFromInf(IniDocument::Parse(DecodeText(*bytes)), ExcludeTrailingBackslash(prefix), name);
         if (entry) found(std::move(*entry), std::move(*bytes));
-    } while (::FindNextFileW(find.Get(), &data));
+    });
 }
 
 // Puts a staged INF in its place and gives it back the hidden mark the scan accepts.
@@ -73,17 +71,15 @@ void ScanPluginFolder(const std::wstring& folder, StringList& list)
     ScanFolder(folder, [&](TDataStruct&& entry, std::string&&) { AddListEntry(list, entry.DisplayName, entry); });
 }
 
-std::wstring PluginKeyOf(const TDataStruct& entry) { return PluginKeyOf(entry, CurrentSettings.PEBuilder); }
-
-std::wstring PresetKeyPath(const std::wstring& presetName)
+std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    return CurrentSettings.ProfileKey() + L"\\Preset\\" + presetName;
+    return settings.ProfileKey() + L"\\" + RegName::Preset + L"\\" + presetName;
 }
 
-std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName)
+std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
-    ListRegValues(0, PresetKeyPath(presetName), lines);
+    ListRegValues(PresetKeyPath(settings, presetName), lines);
     return PresetKeysFromValueLines(lines);
 }
 
@@ -95,14 +91,14 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     CommitInf(staged);
 }
 
-void ApplyPresetToPlugins(const std::wstring& presetName)
+void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     struct Pending {
         std::wstring path;
         std::string bytes;
     };
-    const std::vector<std::wstring> keys = LoadPresetPluginKeys(presetName);
-    const std::wstring peBuilder = CurrentSettings.PEBuilder;
+    const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, presetName);
+    const std::wstring& peBuilder = settings.PEBuilder;
     std::vector<Pending> pending;
     ScanFolder(PluginFolderPath(peBuilder), [&](TDataStruct&& entry, std::string&& bytes) {
         InfRewrite rewrite = RewriteEnableLine(bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/ListItems.h"
+#include "core/Settings.h"
 #include "pebuilder/PluginEntry.h"
 
 // Appends one entry per plug-in INF file in and below folder, depth first in the
@@ -13,20 +14,17 @@
 // system or volume-label attribute are skipped; a missing folder adds nothing.
 void ScanPluginFolder(const std::wstring& folder, StringList& list);
 
-// The entry's key below the current profile's PE Builder folder.
-std::wstring PluginKeyOf(const TDataStruct& entry);
-
-// Software\Vesmor\Kitwright\Profiles<suffix>\Preset\<name> of the current profile.
-std::wstring PresetKeyPath(const std::wstring& presetName);
+// Software\Vesmor\Kitwright\Profiles<suffix>\Preset\<name> of the settings' profile.
+std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName);
 // The preset's plug-in keys, sorted without regard to case (see PresetHasKey).
-std::vector<std::wstring> LoadPresetPluginKeys(const std::wstring& presetName);
+std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName);
 
 // Rewrites the Enable line of one INF file, and only when that changes its bytes.
 // A file that cannot be read or replaced throws AppError naming it.
 void SetPluginEnable(const std::wstring& infPath, bool enabled);
 
-// Switches every plug-in of the current PE Builder folder on when the preset holds
+// Switches every plug-in of the settings' PE Builder folder on when the preset holds
 // its key, off otherwise. Every file that needs a change is checked first: when one
 // cannot be written, AppError names it and no file has been changed. Each file is
 // replaced at once; files already right are not written.
-void ApplyPresetToPlugins(const std::wstring& presetName);
+void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName);

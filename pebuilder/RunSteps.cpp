@@ -2,18 +2,20 @@
 #include "pebuilder/RunSteps.h"
 
 #include "core/Registry.h"
+#include "core/RegistryNames.h"
 #include "core/Text.h"
 #include "pebuilder/Plugins.h"
 
 std::wstring TwoPartMessage(StringId first, StringId second) { return Str(first) + L"\r\n" + Str(second); }
 
-void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inputInf,
+void CopySelectedPresetSettings(const TCurrentSettings& settings, const RunInputs& inputs, const std::wstring& inputInf,
                                 const std::wstring& defaultOutDir, CopyOrder order)
 {
     if (!inputs.IsPreset()) return;
-    const std::wstring presetKey = PresetKeyPath(inputs.SelectedText);
-    if (RegSubKeyExists(0, presetKey, L"PEBuilder"))
-        CopyPresetSettingsToInputInf(presetKey + L"\\PEBuilder", inputInf, defaultOutDir, order);
+    const std::wstring presetKey = PresetKeyPath(settings, inputs.SelectedText);
+    if (RegSubKeyExists(presetKey, RegName::PresetSettings))
+        CopyPresetSettingsToInputInf(settings, presetKey + L"\\" + RegName::PresetSettings, inputInf, defaultOutDir,
+                                     order);
 }
 
 std::wstring SourceFolderOf(const IniDocument& inputInf) { return InputFolderValue(inputInf, L"source"); }

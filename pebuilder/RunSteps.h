@@ -14,7 +14,7 @@ std::wstring TwoPartMessage(StringId first, StringId second);
 
 // When the selection is a preset with its own PE Builder settings, copies them into
 // input.inf, with defaultOutDir for a missing outdir.
-void CopySelectedPresetSettings(const RunInputs& inputs, const std::wstring& inputInf,
+void CopySelectedPresetSettings(const TCurrentSettings& settings, const RunInputs& inputs, const std::wstring& inputInf,
                                 const std::wstring& defaultOutDir, CopyOrder order);
 
 // [input] source: one trailing backslash removed, then trimmed.

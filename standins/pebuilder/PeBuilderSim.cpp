@@ -9,6 +9,7 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Handles.h"
 #include "core/Text.h"
 #include "core/WinError.h"
@@ -25,21 +26,17 @@ struct PluginState {
 // Every *.inf below folder, depth first, with the Enable value of its [PEBuilder] section.
 void ScanPlugins(const std::wstring& folder, const std::wstring& relative, std::vector<PluginState>& states)
 {
-    WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
+    ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
+        const std::wstring& name = entry.name;
         std::wstring path = folder + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (entry.IsFolder()) {
             ScanPlugins(path, relative + name + L"\\", states);
         } else if (name.size() > 4 && SameText(name.substr(name.size() - 4), L".inf")) {
             auto bytes = TryReadFileBytes(path);
             auto enable = bytes ? IniDocument::Parse(DecodeText(*bytes)).Find(L"PEBuilder", L"Enable") : std::nullopt;
             states.push_back({relative + name, enable ? *enable : L"none"});
         }
-    } while (::FindNextFileW(find.Get(), &data));
+    });
 }
 
 // What the simulator found at its start, before it does anything.

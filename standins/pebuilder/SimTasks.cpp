@@ -8,6 +8,7 @@
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Handles.h"
+#include "core/Process.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 
@@ -72,43 +73,13 @@ std::wstring Build(const SimTask& task, SimLog& log)
     return out;
 }
 
-// Starts the command line without a console, its output going into a scratch file that
-// is read back into the log, and waits for it. DETACHED_PROCESS rather than
-// CREATE_NO_WINDOW: under Wine the latter sends a Unix child's output past the handles.
-uint32_t RunCaptured(const std::wstring& commandLine, const std::wstring& folder, SimLog& log)
+// Runs the command line, waited for, its output going into the log.
+uint32_t RunIntoLog(const std::wstring& commandLine, const std::wstring& folder, SimLog& log)
 {
-    std::wstring outputPath = folder + L"\\pebuilder.mkisofs.out";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    FileHandle output(::CreateFileW(outputPath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (!output) ThrowLastError(L"Cannot create the file " + outputPath);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output.Get();
-    startup.hStdError = output.Get();
-    PROCESS_INFORMATION info{};
-    std::wstring mutableLine = commandLine;
-    if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr,
-                          &startup, &info))
-        ThrowLastError(L"Cannot start " + commandLine);
-    KernelHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
-
-    LARGE_INTEGER size{};
-    ::GetFileSizeEx(output.Get(), &size);
-    std::string bytes(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, 1 << 20)), '\0');
-    DWORD done = 0;
-    ::SetFilePointer(output.Get(), 0, nullptr, FILE_BEGIN);
-    if (!bytes.empty() && ::ReadFile(output.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr)) {
-        bytes.resize(done);
-        for (const std::wstring& line : SplitLines(AnsiToWide(bytes))) log.Add(L"  " + line);
-    }
-    return code;
+    CapturedRun run = RunCaptured(commandLine, L"", folder + L"\\pebuilder.mkisofs.out");
+    if (!run.output.empty())
+        for (const std::wstring& line : SplitLines(AnsiToWide(run.output))) log.Add(L"  " + line);
+    return run.exitCode;
 }
 
 void MakeIso(const SimTask& task, const std::wstring& out, SimLog& log)
@@ -124,7 +95,7 @@ void MakeIso(const SimTask& task, const std::wstring& out, SimLog& log)
                                iso + L"\" \"" + out + L"\"";
     log.Add(L"ISO image: " + iso);
     log.Add(L"Running: " + commandLine);
-    uint32_t code = RunCaptured(commandLine, task.folder, log);
+    uint32_t code = RunIntoLog(commandLine, task.folder, log);
     if (code != 0)
         throw AppError(L"mkisofs.exe ended with exit code " + std::to_wstring(code) + L"; no ISO image " + iso);
 }

@@ -56,15 +56,19 @@ TEST(InputInf, EachClassAddsItsKeys)
 
 TEST(InputInf, KeysExistFromTheirClassOnAndWhattodoAlways)
 {
-    EXPECT_TRUE(InputKeyExists(L"WHATTODO", 0));
-    EXPECT_TRUE(InputKeyExists(L"CustomDir", 0));
-    EXPECT_FALSE(InputKeyExists(L"skipfiles", 0));
-    EXPECT_TRUE(InputKeyExists(L"skipfiles", 1));
-    EXPECT_FALSE(InputKeyExists(L"burncd", 1));
-    EXPECT_TRUE(InputKeyExists(L"Volumeid", 2));
-    EXPECT_FALSE(InputKeyExists(L"fulloutdir", 2));
-    EXPECT_TRUE(InputKeyExists(L"useabsoluteoutput", 3));
-    EXPECT_FALSE(InputKeyExists(L"unknown", 3));
+    auto fromClass = [](std::wstring_view name) {
+        for (const InputKey& k : InputKeys())
+            if (k.name == name) return k.versionClass;
+        return -1;
+    };
+    EXPECT_EQ(fromClass(L"whattodo"), 0);
+    EXPECT_EQ(fromClass(L"customdir"), 0);
+    EXPECT_EQ(fromClass(L"skipfiles"), 1);
+    EXPECT_EQ(fromClass(L"burncd"), 2);
+    EXPECT_EQ(fromClass(L"volumeid"), 2);
+    EXPECT_EQ(fromClass(L"fulloutdir"), 3);
+    EXPECT_EQ(fromClass(L"useAbsoluteOutput"), 3);
+    EXPECT_EQ(fromClass(L"unknown"), -1);
     for (const InputKey& k : InputKeys()) EXPECT_EQ(k.inPreset, std::wstring(k.name) != L"whattodo") << k.name;
 }
 

@@ -45,8 +45,10 @@ void DialogDriver::Watch()
         Search search{&class_, &title_, nullptr};
         ::EnumThreadWindows(thread_, Match, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
-            action_(search.found);
+            // Marked first: the action may close the window, and the test thread may
+            // ask Acted() before this thread runs again.
             acted_ = true;
+            action_(search.found);
             return;
         }
         ::Sleep(10);

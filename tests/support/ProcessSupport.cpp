@@ -6,19 +6,7 @@
 
 ChildProcess StartChild(const std::wstring& commandLine, const std::wstring& folder)
 {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-        throw std::runtime_error("cannot start a child process");
-    ::CloseHandle(info.hThread);
-    ChildProcess child;
-    child.process.Reset(info.hProcess);
-    child.id = info.dwProcessId;
-    return child;
+    return StartProcess(commandLine, ProcessOptions{folder, nullptr});
 }
 
 DWORD WaitForExit(ChildProcess& child, DWORD timeoutMs)

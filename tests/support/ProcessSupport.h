@@ -5,12 +5,7 @@
 
 #include <string>
 
-#include "core/Handles.h"
-
-struct ChildProcess {
-    KernelHandle process;
-    DWORD id = 0;
-};
+#include "core/Process.h"
 
 // Starts the command line (the program path quoted by the caller) in folder, or in
 // the current folder when folder is empty.

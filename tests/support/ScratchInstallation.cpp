@@ -50,7 +50,7 @@ ScratchInstallation::ScratchInstallation()
 
 void ScratchInstallation::MakeCurrentProfile() const
 {
-    EraseRegKey(0, kProgramKey);
+    EraseRegKey(kProgramKey);
     CurrentSettings = TCurrentSettings{};
     CurrentSettings.ProfileKeySuffix = L"\\Test";
     CurrentSettings.PEBuilder = folder_;

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "core/Files.h"
-#include "core/Handles.h"
+#include "core/Process.h"
 #include "core/Text.h"
 #include "tests/support/TestSupport.h"
 
@@ -46,40 +46,12 @@ std::wstring RecordedInputInf(const IniDocument& record)
 
 ProcessResult RunProcess(const std::wstring& commandLine, const std::wstring& currentFolder, bool capture)
 {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    FileHandle output;
-    std::wstring outputPath = currentFolder + L"\\process-output-" + std::to_wstring(::GetTickCount64()) + L".txt";
-    if (capture) {
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        output.Reset(::CreateFileW(outputPath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        if (!output) throw std::runtime_error("cannot create a file for a program's output");
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output.Get();
-        startup.hStdError = output.Get();
+    if (!capture) {
+        ChildProcess child = StartProcess(commandLine, ProcessOptions{currentFolder, nullptr});
+        return ProcessResult{WaitForProcess(child, commandLine), {}};
     }
-    PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, capture, capture ? DETACHED_PROCESS : 0, nullptr,
-                          currentFolder.c_str(), &startup, &info))
-        throw std::runtime_error("cannot start " + Ansi(commandLine));
-    KernelHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    ProcessResult result;
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
-    result.exitCode = code;
-    if (capture) {
-        LARGE_INTEGER size{};
-        ::GetFileSizeEx(output.Get(), &size);
-        result.output.resize(static_cast<size_t>(size.QuadPart));
-        DWORD done = 0;
-        ::SetFilePointer(output.Get(), 0, nullptr, FILE_BEGIN);
-        if (!result.output.empty())
-            ::ReadFile(output.Get(), result.output.data(), static_cast<DWORD>(result.output.size()), &done, nullptr);
-        result.output.resize(done);
-    }
-    return result;
+    const std::wstring outputPath =
+        currentFolder + L"\\process-output-" + std::to_wstring(::GetTickCount64()) + L".txt";
+    CapturedRun run = RunCaptured(commandLine, currentFolder, outputPath);
+    return ProcessResult{run.exitCode, std::move(run.output)};
 }

@@ -7,14 +7,14 @@
 #include <stdexcept>
 
 #include "core/Files.h"
+#include "core/FolderWalk.h"
+#include "core/Shell.h"
 #include "core/Text.h"
 
 ScratchFolder::ScratchFolder()
 {
     static std::atomic<int> counter{0};
-    wchar_t temp[MAX_PATH + 1];
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    path_ = ExcludeTrailingBackslash(temp) + L"\\kwtest-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+    path_ = TempFolder() + L"\\kwtest-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter);
     RemoveTree(path_);
     MakeFolders(path_);
@@ -27,12 +27,7 @@ std::wstring ScratchFolder::operator/(std::wstring_view relative) const
     return path_ + L"\\" + std::wstring(relative);
 }
 
-std::wstring BinFolder()
-{
-    wchar_t path[MAX_PATH + 1];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    return ExtractFileDir(std::wstring(path, length));
-}
+std::wstring BinFolder() { return ExtractFileDir(ExecutablePath()); }
 
 void MakeFolders(const std::wstring& path)
 {
@@ -65,15 +60,7 @@ void RemoveTree(const std::wstring& path)
         ::DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
+    for (const std::wstring& name : FolderEntryNames(path)) RemoveTree(path + L"\\" + name);
     ::RemoveDirectoryW(path.c_str());
 }
 

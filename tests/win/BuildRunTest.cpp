@@ -29,7 +29,7 @@ protected:
         CurrentSettings.BuildParams = L"-auto -exit -overwrite";
         pe.WritePlugin(L"alpha\\alpha.inf", L"Alpha", 0);
         pe.WritePlugin(L"net\\beta\\beta.inf", L"Beta", 1);
-        WriteRegString(0, kPresetKey, L"001", L"alpha::ALPHA\\");
+        WriteRegString(kPresetKey, L"001", L"alpha::ALPHA\\");
         MakeFolders(pe.Path(L"BartPE"));
         WriteClass1Inf(L"BartPE\\");
     }
@@ -37,7 +37,7 @@ protected:
     {
         EndProgram(pe.Path(L"pebuilder.exe"));
         WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
     }
 
     void WriteClass1Inf(const std::wstring& outdir, const std::wstring& extra = L"")
@@ -95,7 +95,7 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         c.spoil();
         const std::string inf = pe.InputInfBytes();
         prompt.messages.clear();
-        Exec_PEBuilderExecute(Preset(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
         EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", c.message, Str(RS_100)}}));
         EXPECT_EQ(pe.InputInfBytes(), inf);
         EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), plugin);
@@ -108,7 +108,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
     const std::string inf = pe.InputInfBytes();
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     prompt.answers = {false};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_023), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -118,7 +118,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
 TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), ExpectedCommandLine());
     EXPECT_EQ(pe.Recorded(L"Plugins", L"alpha\\alpha.inf"), L"1");
@@ -136,7 +136,7 @@ TEST_F(BuildRun, LastBuildEntryLeavesPluginsAloneAndEmptyParamsKeepTheBlank)
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     const std::string beta = pe.PluginBytes(L"net\\beta\\beta.inf");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -151,7 +151,7 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
     const std::wstring marker = pe.Source() + L"\\i386\\SHELL32.DL_";
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_READONLY);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"0");
@@ -161,10 +161,10 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
 TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
 {
     CurrentSettings.PEB_VER = 0;
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
-    WriteRegInteger(0, kPresetKey + L"\\PEBuilder", L"verbose", 1);
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
+    WriteRegInteger(kPresetKey + L"\\PEBuilder", L"verbose", 1);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Preset(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), pe.Folder());
@@ -177,7 +177,7 @@ TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
     CurrentSettings.PEB_WAIT = false;
     pe.SimulateRun(0, L"Finished late.", 120000);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(LastBuild(), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
     // Had the command waited, the simulator would have written its log.
     EXPECT_FALSE(FileExists(pe.Path(L"pebuilder.log")));
     EndProgram(pe.Path(L"pebuilder.exe"));
@@ -189,7 +189,7 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
     WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
     WriteBytes(pe.Path(L"BartPE\\i386\\winnt.sif"), "[Data]\r\n");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
     EXPECT_FALSE(pe.Started());
     EXPECT_EQ(ReadBytes(pe.Path(L"pebuilder.log")), "\r\n");
     EXPECT_EQ(Input(L"skipregistry"), L"1");
@@ -204,7 +204,7 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
 TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"skipregistry", L"-"), L"1");
@@ -233,7 +233,7 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
         ::DeleteFileW(pe.Path(L"pebuilder.record").c_str());
         pe.SimulateRun(c.exitCode, c.lastLine);
         prompt.answers = {true};
-        Exec_PEBuilderExecute(LastBuild(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
         ASSERT_TRUE(pe.Started());
         // PE Builder itself was kept from making the image, and buildiso is back.
         EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"buildiso", L"-"), L"0");
@@ -246,6 +246,34 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
     }
 }
 
+TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
+{
+    CurrentSettings.PEB_WAIT = false;
+    CurrentSettings.UseExtProgram_BLD = true;
+    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    // A previous run's log that would stop the image, and no build output yet: only
+    // this run's log and output, both there once PE Builder has ended, let it through.
+    WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nTerminated by user...\r\n");
+    pe.SimulateRun(0, L"Done.", 1500);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    EXPECT_EQ(SplitLines(Wide(ReadBytes(pe.Path(L"pebuilder.log")))).back(), L"Done.");
+    EXPECT_EQ(prompt.messages.size(), 1u);  // the build's question, no missing-output error
+    EXPECT_EQ(Input(L"buildiso"), L"1");
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    ASSERT_TRUE(ImageMade());
+    EXPECT_TRUE(IsBootableIsoImage(ReadBytes(pe.IsoFolder() + L"\\pe.iso")));
+
+    // The other way round: a previous good log and output, and this run fails late.
+    ::DeleteFileW((pe.IsoFolder() + L"\\pe.iso").c_str());
+    WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nDone.\r\n");
+    pe.SimulateRun(0, L"[<<] Error: cannot copy", 1500);
+    prompt.answers = {true};
+    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
+    EXPECT_FALSE(ImageMade());
+}
+
 TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
 {
     CurrentSettings.UseExtProgram_BLD = true;
@@ -254,7 +282,7 @@ TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
     ::DeleteFileW(pe.Path(L"pebuilder.exe").c_str());
     prompt.answers = {true};
     try {
-        Exec_PEBuilderExecute(LastBuild(), prompt);
+        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(ExpectedCommandLine()), std::wstring::npos) << error.what();
@@ -272,7 +300,7 @@ TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
     const std::string betaBytes = pe.PluginBytes(L"net\\beta\\beta.inf");
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {true};
-    EXPECT_THROW(Exec_PEBuilderExecute(Preset(), prompt), AppError);
+    EXPECT_THROW(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), AppError);
     ::SetFileAttributesW(beta.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
     EXPECT_EQ(pe.PluginBytes(L"net\\beta\\beta.inf"), betaBytes);

@@ -8,6 +8,7 @@
 
 #include "core/CdDrives.h"
 #include "core/Error.h"
+#include "ui/CdDriveList.h"
 
 namespace {
 
@@ -68,6 +69,27 @@ TEST_F(CdDrives, TheConfiguredDriveIsListedWithoutScsiNumbers)
     EXPECT_EQ(drive.TargetId, 255);
     EXPECT_EQ(drive.LogicalUnit, 255);
     EXPECT_EQ(drive.Address, L"255,255,255");
+}
+
+TEST_F(CdDrives, TheQueryGivesNoNumbersWhereTheSystemReportsNone)
+{
+    const std::vector<CdDrive> drives = QueryCdDrives();
+    ASSERT_EQ(drives.size(), 1u);
+    EXPECT_EQ(drives[0].Drive, L"D:");
+    EXPECT_FALSE(drives[0].Port.has_value());
+    EXPECT_FALSE(drives[0].TargetId.has_value());
+    EXPECT_FALSE(drives[0].LogicalUnit.has_value());
+}
+
+TEST_F(CdDrives, ARecordKeepsReportedNumbersAndMarksMissingOnesAs255)
+{
+    CdDrive drive{L"E:", L"Writer", 1u, std::nullopt, 0u};
+    const TCDDriverec record = CdDriveRecord(drive);
+    EXPECT_EQ(record.Port, 1);
+    EXPECT_EQ(record.TargetId, 255);
+    EXPECT_EQ(record.LogicalUnit, 0);
+    EXPECT_EQ(record.Address, L"1,255,0");
+    EXPECT_EQ(CdDriveItemText(record), L"(E:) Writer");
 }
 
 TEST_F(CdDrives, FillingReplacesTheItemsThatWereThere)

@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Handles.h"
 #include "core/IniFile.h"
 #include "core/Text.h"
@@ -23,32 +24,19 @@ std::string Utf16Le(std::wstring_view text)
     return bytes;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return names;
-    do {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.Get(), &data));
-    return names;
-}
-
 // Runs write, which must fail naming path, and checks that no temporary file stayed
 // behind.
 template <typename Write>
 void ExpectFailedWrite(const std::wstring& path, Write&& write)
 {
-    const std::vector<std::wstring> files = FilesIn(ExtractFileDir(path));
+    const std::vector<std::wstring> files = FolderEntryNames(ExtractFileDir(path));
     try {
         write();
         ADD_FAILURE() << "the write did not fail";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(path), std::wstring::npos) << error.what();
     }
-    EXPECT_EQ(FilesIn(ExtractFileDir(path)), files);
+    EXPECT_EQ(FolderEntryNames(ExtractFileDir(path)), files);
 }
 
 }  // namespace
@@ -170,19 +158,19 @@ TEST(StagedFile, NewContentTakesItsPlaceOnlyOnCommit)
     const std::wstring a = scratch / L"a.inf", b = scratch / L"b.inf";
     WriteBytes(a, "old a");
     WriteBytes(b, "old b");
-    const std::vector<std::wstring> before = FilesIn(scratch.Path());
+    const std::vector<std::wstring> before = FolderEntryNames(scratch.Path());
     {
         std::vector<StagedFile> staged;
         staged.emplace_back(a, "new a");
         staged.emplace_back(b, "new b");  // moves the first into new storage
-        EXPECT_EQ(FilesIn(scratch.Path()).size(), before.size() + 2);
+        EXPECT_EQ(FolderEntryNames(scratch.Path()).size(), before.size() + 2);
         EXPECT_EQ(ReadBytes(a), "old a");
         EXPECT_EQ(ReadBytes(b), "old b");
         staged[0].Commit();
     }
     EXPECT_EQ(ReadBytes(a), "new a");
     EXPECT_EQ(ReadBytes(b), "old b");
-    EXPECT_EQ(FilesIn(scratch.Path()), before);
+    EXPECT_EQ(FolderEntryNames(scratch.Path()), before);
 
     ASSERT_TRUE(::SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_READONLY));
     ExpectFailedWrite(b, [&] { StagedFile staged(b, "new b"); });

@@ -20,12 +20,12 @@ class InputInfFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
         CurrentSettings.ProfileKeySuffix = L"\\p";
         CurrentSettings.PEBuilder = pe_.Path();
         CurrentSettings.PEB_VER = 0;
     }
-    void TearDown() override { EraseRegKey(0, kProgramKey); }
+    void TearDown() override { EraseRegKey(kProgramKey); }
 
     std::wstring Inf() const { return InputInfPath(pe_.Path()); }
     std::string InfText() const { return ReadBytes(Inf()); }
@@ -37,35 +37,35 @@ protected:
 
 TEST_F(InputInfFile, EffectiveOutDirUsesTheProfilesFolderAndClass)
 {
-    EXPECT_EQ(EffectiveOutDir(Inf()), L"");
+    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), L"");
     CurrentSettings.PEB_VER = 1;
-    EXPECT_EQ(EffectiveOutDir(Inf()), pe_.Path() + L"\\");
+    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path() + L"\\");
 
     WriteBytes(Inf(), Ansi(L"[input]\r\noutdir=出力 \\\r\nuseAbsoluteOutput=1\r\n"));
-    EXPECT_EQ(EffectiveOutDir(Inf()), pe_.Path() + L"\\出力");
+    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path() + L"\\出力");
     CurrentSettings.PEB_VER = 0;
-    EXPECT_EQ(EffectiveOutDir(Inf()), L"出力");
+    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), L"出力");
     CurrentSettings.PEB_VER = 3;
-    EXPECT_EQ(EffectiveOutDir(Inf()), pe_.Path());
+    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path());
 }
 
 TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 {
     CurrentSettings.PEB_VER = 1;
-    WriteRegString(0, kSettings, L"source", L"D:\\ソース\\");
-    WriteRegString(0, kSettings, L"outdir", L"BartPE\\");
-    WriteRegString(0, kSettings, L"isofile", L"C:\\iso\\pe.iso");
-    WriteRegString(0, kSettings, L"customdir", L"");
-    WriteRegInteger(0, kSettings, L"buildiso", 1);
-    WriteRegString(0, kSettings, L"verbose", L"1");  // integers stored as text count too
-    WriteRegInteger(0, kSettings, L"skipfiles", 0);
-    WriteRegInteger(0, kSettings, L"skipregistry", 1);
-    WriteRegInteger(0, kSettings, L"burncd", 0);  // not PE Builder 3.0.33's
-    WriteRegString(0, kSettings, L"device", L"0,1,0");
+    WriteRegString(kSettings, L"source", L"D:\\ソース\\");
+    WriteRegString(kSettings, L"outdir", L"BartPE\\");
+    WriteRegString(kSettings, L"isofile", L"C:\\iso\\pe.iso");
+    WriteRegString(kSettings, L"customdir", L"");
+    WriteRegInteger(kSettings, L"buildiso", 1);
+    WriteRegString(kSettings, L"verbose", L"1");  // integers stored as text count too
+    WriteRegInteger(kSettings, L"skipfiles", 0);
+    WriteRegInteger(kSettings, L"skipregistry", 1);
+    WriteRegInteger(kSettings, L"burncd", 0);  // not PE Builder 3.0.33's
+    WriteRegString(kSettings, L"device", L"0,1,0");
     WriteBytes(Inf(),
                "; PE Builder\r\n[input]\r\nsource = C:\\old\\\r\nburncd=1\r\nwhattodo=2\r\n\r\n[other]\r\nx = y\r\n");
 
-    CopyPresetSettingsToInputInf(kSettings, Inf(), pe_.Path());
+    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
     EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\ソース\\\r\nburncd=1\r\nwhattodo=2\r\noutdir=BartPE\\\r\n"
                               L"isofile=C:\\iso\\pe.iso\r\ncustomdir=\r\nbuildiso=1\r\nverbose=1\r\nskipfiles=0\r\n"
                               L"skipregistry=1\r\n\r\n[other]\r\nx=y\r\n\r\n"));
@@ -73,11 +73,11 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 
 TEST_F(InputInfFile, MissingOutdirTakesTheCallersDefault)
 {
-    WriteRegString(0, kSettings, L"source", L"D:\\");
-    CopyPresetSettingsToInputInf(kSettings, Inf(), pe_.Path());
+    WriteRegString(kSettings, L"source", L"D:\\");
+    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
     EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\\r\noutdir=" + pe_.Path() +
                               L"\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\n\r\n"));
-    CopyPresetSettingsToInputInf(kSettings, Inf(), L"", CopyOrder::IsoRun);
+    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"", CopyOrder::IsoRun);
     EXPECT_EQ(InfText(),
               "[input]\r\nsource=D:\\\r\noutdir=\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\n\r\n");
 }
@@ -85,8 +85,8 @@ TEST_F(InputInfFile, MissingOutdirTakesTheCallersDefault)
 TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
 {
     CurrentSettings.PEB_VER = 3;
-    WriteRegString(0, kSettings, L"volumeid", L"TOVIPE");
-    WriteRegInteger(0, kSettings, L"blankcdrw", 1);
+    WriteRegString(kSettings, L"volumeid", L"TOVIPE");
+    WriteRegInteger(kSettings, L"blankcdrw", 1);
     const std::string tail =
         "burncd=0\r\ndevice=\r\nblankcdrw=1\r\nISOduplicatesonce=0\r\nvolumeid=TOVIPE\r\n"
         "useAbsoluteOutput=0\r\nfulloutdir=" +
@@ -94,12 +94,12 @@ TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
     const std::string head =
         "[input]\r\nsource=\r\noutdir=out\\\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\n"
         "verbose=0\r\nskipfiles=0\r\nskipregistry=0\r\n";
-    CopyPresetSettingsToInputInf(kSettings, Inf(), L"out\\");
+    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"out\\");
     EXPECT_EQ(InfText(), head + tail);
 
     // The ISO run lands blankcdrw before device when both are new.
     ASSERT_TRUE(::DeleteFileW(Inf().c_str()));
-    CopyPresetSettingsToInputInf(kSettings, Inf(), L"out\\", CopyOrder::IsoRun);
+    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"out\\", CopyOrder::IsoRun);
     std::string isoTail = tail;
     isoTail.replace(isoTail.find("device=\r\nblankcdrw=1"), 20, "blankcdrw=1\r\ndevice=");
     EXPECT_EQ(InfText(), head + isoTail);
@@ -107,28 +107,28 @@ TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
 
 TEST_F(InputInfFile, CopyIntoAFolderThatIsMissingFails)
 {
-    EXPECT_THROW(CopyPresetSettingsToInputInf(kSettings, pe_ / L"gone\\input.inf", L""), AppError);
+    EXPECT_THROW(CopyPresetSettingsToInputInf(CurrentSettings, kSettings, pe_ / L"gone\\input.inf", L""), AppError);
 }
 
 TEST_F(InputInfFile, TogglesByClass)
 {
     const std::string start = "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=0\r\n\r\n";
     WriteBytes(Inf(), start);
-    WriteCustomToggles(Inf(), {0, 1});
+    WriteCustomToggles(CurrentSettings, Inf(), {0, 1});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=1\r\n\r\n");
 
     CurrentSettings.PEB_VER = 1;
     WriteBytes(Inf(), start);
-    WriteCustomToggles(Inf(), {1, 0, 1});
+    WriteCustomToggles(CurrentSettings, Inf(), {1, 0, 1});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=1\r\nskipregistry=0\r\n\r\n");
 
     CurrentSettings.PEB_VER = 2;
     WriteBytes(Inf(), start);
-    WriteCustomToggles(Inf(), {0, 1, 0, 0});
+    WriteCustomToggles(CurrentSettings, Inf(), {0, 1, 0, 0});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=0\r\nburncd=0\r\nbuildiso=0\r\nskipregistry=1\r\n\r\n");
 
     CurrentSettings.PEB_VER = 3;
-    EXPECT_THROW(WriteCustomToggles(Inf(), {1, 1, 1}), AppError);
+    EXPECT_THROW(WriteCustomToggles(CurrentSettings, Inf(), {1, 1, 1}), AppError);
 }
 
 TEST_F(InputInfFile, PluginBuilderSettingsOnlyWhereTheFileExists)

@@ -34,7 +34,7 @@ protected:
     {
         WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
         EndProgram(pe.Path(L"pebuilder.exe"));
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
     }
 
     void WriteInf(const std::wstring& isofile, const std::wstring& source = L"")
@@ -63,13 +63,13 @@ TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
         SCOPED_TRACE(testing::PrintToString(isofile));
         WriteInf(isofile);
         prompt.messages.clear();
-        ISO_PEBuilderExecute(true, LastBuild(), prompt);
+        ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
         EXPECT_EQ(prompt.messages,
                   (std::vector<PromptMessage>{{L"Error", Str(RS_012) + L"\r\n" + Str(RS_003), Str(RS_100)}}));
     }
     WriteInf(Image());
     prompt.messages.clear();
-    ISO_PEBuilderExecute(true, LastBuild(), prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_014), Str(RS_100)}}));
     EXPECT_FALSE(FileExists(Image()));
 }
@@ -78,7 +78,7 @@ TEST_F(IsoRun, NoToTheQuestionChangesNothing)
 {
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {false};
-    ISO_PEBuilderExecute(true, RunInputs{0, Str(RS_001), true, {1, 1, 0, 1}}, prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {1, 1, 0, 1}}, prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_015), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
@@ -88,7 +88,7 @@ TEST_F(IsoRun, NoToTheQuestionChangesNothing)
 TEST_F(IsoRun, ExternalProgramMakesABootableImageAfterTheCustomToggles)
 {
     prompt.answers = {true};
-    ISO_PEBuilderExecute(true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
     EXPECT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(Input(L"skipregistry"), L"1");
     EXPECT_EQ(Input(L"skipfiles"), L"0");
@@ -103,7 +103,7 @@ TEST_F(IsoRun, ExternalProgramMakesABootableImageAfterTheCustomToggles)
 TEST_F(IsoRun, WithoutSenderTheExternalProgramRunsWhateverTheSettingAndNothingIsAsked)
 {
     CurrentSettings.UseExtProgram_ISO = false;
-    ISO_PEBuilderExecute(false, LastBuild(), prompt);
+    ISO_PEBuilderExecute(CurrentSettings, false, LastBuild(), prompt);
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_FALSE(pe.Started());
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
@@ -115,7 +115,7 @@ TEST_F(IsoRun, ExternalProgramNeedsTheInstallSourceAfterTheQuestionAndTheToggles
 {
     WriteInf(Image(), pe.Folder() + L"\\nosource");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{
                                    {L"Ask", Str(RS_015), Str(RS_103)},
                                    {L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)},
@@ -134,7 +134,7 @@ TEST_F(IsoRun, MissingExternalProgramIsReportedWithItsCommandLineFromInputInfAsA
     };
     prompt.answers = {true};
     try {
-        ISO_PEBuilderExecute(true, LastBuild(), prompt);
+        ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const AppError& error) {
         const std::wstring command =
@@ -149,7 +149,7 @@ TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
     CurrentSettings.ISOParams = L"";
     WriteInf(Image(), pe.Folder() + L"\\nosource");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(true, LastBuild(), prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
     EXPECT_EQ(prompt.messages.size(), 1u);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
@@ -162,10 +162,10 @@ TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
 TEST_F(IsoRun, PresetSettingsAreCopiedWithAnEmptyDefaultOutdir)
 {
     CurrentSettings.PEB_VER = 0;
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"isofile", Image());
-    WriteRegString(0, kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"isofile", Image());
+    WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(true, RunInputs{1, L"Own", false, {}}, prompt);
+    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{1, L"Own", false, {}}, prompt);
     EXPECT_EQ(Input(L"outdir"), L"");
     // Class 0 takes the empty outdir as it stands, so no build output is found.
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_014), Str(RS_100)}}));
@@ -175,7 +175,9 @@ TEST_F(IsoRun, TemplateFileWrapperReadsInputInfOnce)
 {
     CurrentSettings.PEB_VER = 1;
     pe.WriteInputInf(L"[input]\r\noutdir=out \\\r\nisofile=C:\\iso\\x.iso\r\nvolumeid=@SourcePath@\r\nsource=D:\\\r\n");
-    EXPECT_EQ(ExpandIsoTemplate(L"@kitwright@|@OUTDIR@|@IsoFile@|@VolumeID@|@device@|@verbose@", pe.InputInf()),
+    EXPECT_EQ(ExpandIsoTemplate(CurrentSettings, L"@kitwright@|@OUTDIR@|@IsoFile@|@VolumeID@|@device@|@verbose@",
+                                pe.InputInf()),
               BinFolder() + L"|" + pe.Folder() + L"\\out|C:\\iso\\x.iso|@SourcePath@||0");
-    EXPECT_EQ(ExpandIsoTemplate(L"@PEBuilder@\\@CustomDir@", pe.Path(L"missing.inf")), pe.Folder() + L"\\");
+    EXPECT_EQ(ExpandIsoTemplate(CurrentSettings, L"@PEBuilder@\\@CustomDir@", pe.Path(L"missing.inf")),
+              pe.Folder() + L"\\");
 }

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/Error.h"
+#include "core/FolderWalk.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "pebuilder/Plugins.h"
@@ -34,19 +35,12 @@ std::vector<std::wstring> Names(const StringList& list)
 std::map<std::wstring, std::string> Snapshot(const std::wstring& folder, const std::wstring& relative = L"")
 {
     std::map<std::wstring, std::string> files;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files.merge(Snapshot(folder + L"\\" + name, relative + name + L"\\"));
-        } else {
-            files[relative + name] = ReadBytes(folder + L"\\" + name);
-        }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
+        if (entry.IsFolder())
+            files.merge(Snapshot(folder + L"\\" + entry.name, relative + entry.name + L"\\"));
+        else
+            files[relative + entry.name] = ReadBytes(folder + L"\\" + entry.name);
+    });
     return files;
 }
 
@@ -74,11 +68,11 @@ class PluginFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EraseRegKey(0, kProgramKey);
+        EraseRegKey(kProgramKey);
         CurrentSettings.ProfileKeySuffix = L"\\テスト";
         CurrentSettings.PEBuilder = pe_.Path();
     }
-    void TearDown() override { EraseRegKey(0, kProgramKey); }
+    void TearDown() override { EraseRegKey(kProgramKey); }
 
     std::wstring Plugin(std::wstring_view relative) const
     {
@@ -91,7 +85,7 @@ protected:
         for (size_t i = 0; i < keys.size(); ++i) {
             wchar_t valueName[8];
             swprintf(valueName, 8, L"%.3d", static_cast<int>(i + 1));
-            WriteRegString(0, PresetKeyPath(name), valueName, keys[i]);
+            WriteRegString(PresetKeyPath(CurrentSettings, name), valueName, keys[i]);
         }
     }
 
@@ -141,15 +135,10 @@ TEST_F(PluginFolder, ScanIsDepthFirstAndSkipsWhatIsNoPlugin)
     ptrdiff_t b = indexOfFolder(Plugin(L"B"));
     for (ptrdiff_t i = b; i < b + 3; ++i) EXPECT_EQ(list[i].Data.Folder, Plugin(L"B")) << i;
     std::vector<std::pair<ptrdiff_t, std::wstring>> topOrder;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((PluginDir() + L"\\*").c_str(), &data);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do {
-        std::wstring n = data.cFileName;
+    for (const std::wstring& n : FolderEntryNames(PluginDir())) {
         if (n == L"A" || n == L"B") topOrder.push_back({indexOfFolder(Plugin(n)), n});
         if (n == L"top.inf") topOrder.push_back({at(L"Top"), n});
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    }
     ASSERT_EQ(topOrder.size(), 3u);
     EXPECT_TRUE(std::is_sorted(topOrder.begin(), topOrder.end())) << "scan order differs from the file system's";
 
@@ -170,7 +159,7 @@ TEST_F(PluginFolder, MissingFolderGivesNoEntries)
     StringList list;
     ScanPluginFolder(PluginDir(), list);
     EXPECT_TRUE(list.empty());
-    EXPECT_NO_THROW(ApplyPresetToPlugins(L"none"));
+    EXPECT_NO_THROW(ApplyPresetToPlugins(CurrentSettings, L"none"));
 }
 
 TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
@@ -181,7 +170,7 @@ TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
     StringList list;
     ScanPluginFolder(PluginDir(), list);
     std::vector<std::wstring> keys;
-    for (const StringListItem& item : list) keys.push_back(PluginKeyOf(item.Data));
+    for (const StringListItem& item : list) keys.push_back(PluginKeyOf(item.Data, CurrentSettings.PEBuilder));
     std::sort(keys.begin(), keys.end());
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"Net Tools::net\\tools\\", L"Top::", L"ツール表::ツール\\"}));
 }
@@ -189,10 +178,11 @@ TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
 TEST_F(PluginFolder, PresetKeysComeSortedWithoutEmptyValues)
 {
     StorePreset(L"Set", {L"b::b\\", L"", L"A::a\\", L"c::"});
-    WriteRegString(0, PresetKeyPath(L"Set") + L"\\PEBuilder", L"source", L"D:\\");  // a subkey is no plug-in
-    std::vector<std::wstring> keys = LoadPresetPluginKeys(L"set");
+    WriteRegString(PresetKeyPath(CurrentSettings, L"Set") + L"\\PEBuilder", L"source",
+                   L"D:\\");  // a subkey is no plug-in
+    std::vector<std::wstring> keys = LoadPresetPluginKeys(CurrentSettings, L"set");
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"A::a\\", L"b::b\\", L"c::"}));
-    EXPECT_TRUE(LoadPresetPluginKeys(L"missing").empty());
+    EXPECT_TRUE(LoadPresetPluginKeys(CurrentSettings, L"missing").empty());
 }
 
 TEST_F(PluginFolder, ApplySwitchesEveryPluginAndNothingElse)
@@ -213,7 +203,7 @@ TEST_F(PluginFolder, ApplySwitchesEveryPluginAndNothingElse)
     StorePreset(L"Preset", {L"same::b\\", L"TOP::", L"Gone::gone\\"});
 
     std::map<std::wstring, std::string> before = Snapshot(PluginDir());
-    ApplyPresetToPlugins(L"Preset");
+    ApplyPresetToPlugins(CurrentSettings, L"Preset");
     std::map<std::wstring, std::string> after = Snapshot(PluginDir());
 
     EXPECT_EQ(after[L"top.inf"], Inf(L"Top", "Enable=1"));
@@ -241,7 +231,7 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
 
     std::map<std::wstring, std::string> before = Snapshot(PluginDir());
     try {
-        ApplyPresetToPlugins(L"All");
+        ApplyPresetToPlugins(CurrentSettings, L"All");
         ADD_FAILURE() << "a read-only plug-in was not reported";
     } catch (const AppError& e) {
         EXPECT_NE(e.Message().find(Plugin(L"m\\m.inf")), std::wstring::npos) << e.what();
@@ -253,15 +243,15 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     HANDLE held = ::CreateFileW(Plugin(L"m\\m.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(ApplyPresetToPlugins(L"All"), AppError);
+    EXPECT_THROW(ApplyPresetToPlugins(CurrentSettings, L"All"), AppError);
     ::CloseHandle(held);
     EXPECT_EQ(Snapshot(PluginDir()), before);
     ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
 
     // A read-only plug-in that is already right needs no writing.
-    WriteRegString(0, PresetKeyPath(L"Two"), L"001", L"A::a\\");
-    WriteRegString(0, PresetKeyPath(L"Two"), L"002", L"Z::z\\");
-    ApplyPresetToPlugins(L"Two");
+    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"001", L"A::a\\");
+    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"002", L"Z::z\\");
+    ApplyPresetToPlugins(CurrentSettings, L"Two");
     EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")), Inf(L"A", "Enable=1"));
     EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=0"));
     EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=1"));
@@ -273,7 +263,7 @@ TEST_F(PluginFolder, ReapplyingWritesNoFile)
     WriteBytes(Plugin(L"a\\a.inf"), "[Version]\nSignature=$Windows NT$\n[PEBuilder]\nName=A\nEnable=0\n");
     WriteBytes(Plugin(L"b\\b.inf"), Inf(L"B", "Enable=1"));
     StorePreset(L"P", {L"A::a\\"});
-    ApplyPresetToPlugins(L"P");
+    ApplyPresetToPlugins(CurrentSettings, L"P");
     EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")),
               "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=A\r\nEnable=1\r\n");
     EXPECT_EQ(ReadBytes(Plugin(L"b\\b.inf")), Inf(L"B", "Enable=0"));
@@ -282,7 +272,7 @@ TEST_F(PluginFolder, ReapplyingWritesNoFile)
     BackDate(Plugin(L"b\\b.inf"));
     FILETIME a = LastWrite(Plugin(L"a\\a.inf"));
     FILETIME b = LastWrite(Plugin(L"b\\b.inf"));
-    ApplyPresetToPlugins(L"P");
+    ApplyPresetToPlugins(CurrentSettings, L"P");
     EXPECT_TRUE(SameTime(LastWrite(Plugin(L"a\\a.inf")), a));
     EXPECT_TRUE(SameTime(LastWrite(Plugin(L"b\\b.inf")), b));
 

@@ -10,6 +10,7 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Settings.h"
 #include "core/Shell.h"
 #include "core/StringTable.h"
@@ -55,16 +56,8 @@ protected:
     }
     static std::set<std::wstring> Entries(const std::wstring& folder)
     {
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") names.insert(name);
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-        return names;
+        const std::vector<std::wstring> names = FolderEntryNames(folder);
+        return std::set<std::wstring>(names.begin(), names.end());
     }
 
     ScratchFolder scratch;
@@ -78,7 +71,7 @@ protected:
 TEST_F(PluginSort, NoMovesNothing)
 {
     prompt.answers = {false};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_010), Str(RS_101)}}));
     EXPECT_TRUE(moves.empty());
     EXPECT_FALSE(DirectoryExists(temp));
@@ -89,7 +82,7 @@ TEST_F(PluginSort, FoldersComeBackOneByOneInNameOrderThenEverythingElse)
     ASSERT_TRUE(::GetFileAttributesW(Plugin(L"sys").c_str()) & FILE_ATTRIBUTE_SYSTEM);
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
                                                 t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
@@ -107,7 +100,7 @@ TEST_F(PluginSort, LeftoverTemporaryFolderIsSortedIn)
     WriteBytes(temp + L"\\B0\\old.inf", "left over");
     WriteBytes(temp + L"\\old.txt", "left over");
     prompt.answers = {true};
-    PluginSortClick(prompt, Recorder());
+    PluginSortClick(CurrentSettings, prompt, Recorder());
     const std::wstring p = Plugin(), t = temp;
     EXPECT_EQ(moves, (std::vector<std::wstring>{p + L"\\*.* -> " + t, t + L"\\A -> " + p, t + L"\\b -> " + p,
                                                 t + L"\\B0 -> " + p, t + L"\\c -> " + p, t + L"\\*.* -> " + p}));
@@ -123,7 +116,7 @@ TEST_F(PluginSort, UncreatableTemporaryFolderMovesNothing)
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
     try {
-        PluginSortClick(prompt, Recorder());
+        PluginSortClick(CurrentSettings, prompt, Recorder());
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(temp), std::wstring::npos) << error.what();
@@ -138,7 +131,7 @@ TEST_F(PluginSort, MissingPluginFolderMovesNothing)
     RemoveTree(Plugin());
     WriteBytes(temp + L"\\stray\\x.inf", "left over");
     prompt.answers = {true};
-    EXPECT_THROW(PluginSortClick(prompt, Recorder()), AppError);
+    EXPECT_THROW(PluginSortClick(CurrentSettings, prompt, Recorder()), AppError);
     EXPECT_TRUE(moves.empty());
     EXPECT_FALSE(DirectoryExists(Plugin()));
     EXPECT_EQ(ReadBytes(temp + L"\\stray\\x.inf"), "left over");
@@ -153,7 +146,7 @@ TEST_F(PluginSort, EntriesLeftInTheTemporaryFolderAreNamedInsteadOfCompletion)
         if (moves.size() < 5) MoveFileOrFolder(source, target);
     };
     try {
-        PluginSortClick(prompt, failingLast);
+        PluginSortClick(CurrentSettings, prompt, failingLast);
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(temp), std::wstring::npos) << error.what();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
+#include "core/Files.h"
 #include "core/Handles.h"
 #include "core/Process.h"
 #include "core/WinError.h"
@@ -66,5 +67,28 @@ TEST(RunProgram, AMissingProgramThrowsWithTheCommandLineAndTheSystemsReason)
             EXPECT_NE(error.Message().find(commandLine), std::wstring::npos);
             EXPECT_NE(error.Message().find(SystemMessage(ERROR_FILE_NOT_FOUND)), std::wstring::npos) << error.what();
         }
+    }
+}
+
+TEST(RunCaptured, RunsInTheGivenFolderAndReadsBothStreamsBack)
+{
+    ScratchFolder scratch;
+    MakeFolders(scratch / L"work");
+    const std::wstring outputPath = scratch / L"out.txt";
+    CapturedRun run = RunCaptured(ExitWith() + L" folder", scratch / L"work", outputPath);
+    EXPECT_EQ(run.exitCode, 6u);
+    EXPECT_NE(run.output.find(Ansi(scratch / L"work")), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("error"), std::string::npos) << run.output;
+    EXPECT_FALSE(FileExists(outputPath));  // the scratch file goes with the run
+}
+
+TEST(StartProcess, AMissingFolderThrowsWithTheCommandLine)
+{
+    ScratchFolder scratch;
+    try {
+        StartProcess(ExitWith() + L" 1", ProcessOptions{scratch / L"missing", nullptr});
+        ADD_FAILURE() << "no error for a missing folder";
+    } catch (const AppError& error) {
+        EXPECT_NE(error.Message().find(ExitWith()), std::wstring::npos) << error.what();
     }
 }

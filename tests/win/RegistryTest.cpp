@@ -44,8 +44,8 @@ bool KeyExists(const std::wstring& key)
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override { EraseRegKey(0, K); }
-    void TearDown() override { EraseRegKey(0, K); }
+    void SetUp() override { EraseRegKey(K); }
+    void TearDown() override { EraseRegKey(K); }
 };
 
 }  // namespace
@@ -58,26 +58,26 @@ TEST_F(Registry, NumbersAndBooleansStoredAsTextOrDword)
     SetText(key, L"word", L"yes");
     SetText(key, L"empty", L"");
     SetText(key, L"size", L"446");
-    EXPECT_TRUE(ReadRegBool(0, key, L"one", false));
-    EXPECT_FALSE(ReadRegBool(0, key, L"zero", true));
-    EXPECT_TRUE(ReadRegBool(0, key, L"word", true));
-    EXPECT_FALSE(ReadRegBool(0, key, L"word", false));
-    EXPECT_TRUE(ReadRegBool(0, key, L"empty", true));
-    EXPECT_EQ(ReadRegInteger(0, key, L"size", 0), 446);
-    EXPECT_EQ(ReadRegInteger(0, key, L"missing", -7), -7);
-    EXPECT_EQ(ReadRegInteger(0, K + L"\\NoSuchKey", L"size", 12), 12);
+    EXPECT_TRUE(ReadRegBool(key, L"one", false));
+    EXPECT_FALSE(ReadRegBool(key, L"zero", true));
+    EXPECT_TRUE(ReadRegBool(key, L"word", true));
+    EXPECT_FALSE(ReadRegBool(key, L"word", false));
+    EXPECT_TRUE(ReadRegBool(key, L"empty", true));
+    EXPECT_EQ(ReadRegInteger(key, L"size", 0), 446);
+    EXPECT_EQ(ReadRegInteger(key, L"missing", -7), -7);
+    EXPECT_EQ(ReadRegInteger(K + L"\\NoSuchKey", L"size", 12), 12);
 
-    WriteRegInteger(0, key, L"size", 446);
+    WriteRegInteger(key, L"size", 446);
     EXPECT_EQ(TypeOf(key, L"size"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(ReadRegInteger(0, key, L"size", 0), 446);
-    WriteRegBool(0, key, L"flag", true);
+    EXPECT_EQ(ReadRegInteger(key, L"size", 0), 446);
+    WriteRegBool(key, L"flag", true);
     EXPECT_EQ(TypeOf(key, L"flag"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(ReadRegInteger(0, key, L"flag", 5), 1);
-    WriteRegInteger(0, key, L"negative", -2);
-    EXPECT_EQ(ReadRegInteger(0, key, L"negative", 0), -2);
+    EXPECT_EQ(ReadRegInteger(key, L"flag", 5), 1);
+    WriteRegInteger(key, L"negative", -2);
+    EXPECT_EQ(ReadRegInteger(key, L"negative", 0), -2);
     DWORD colour = 0xFF000005;
     SetRaw(K, L"UnselectedBackColor", REG_DWORD, &colour, sizeof colour);
-    EXPECT_EQ(static_cast<uint32_t>(ReadRegInteger(0, K, L"UnselectedBackColor", 0)), 0xFF000005u);
+    EXPECT_EQ(static_cast<uint32_t>(ReadRegInteger(K, L"UnselectedBackColor", 0)), 0xFF000005u);
 }
 
 TEST_F(Registry, StringsKeepEmptyTextAndExpandNothing)
@@ -85,14 +85,14 @@ TEST_F(Registry, StringsKeepEmptyTextAndExpandNothing)
     const std::wstring key = K + L"\\Profiles\\デフォルト";
     SetText(key, L"BuildParams", L"");
     SetText(key, L"Path", L"%TEMP%\\x", REG_EXPAND_SZ);
-    EXPECT_EQ(ReadRegString(0, key, L"BuildParams", L"default"), L"");
-    EXPECT_EQ(ReadRegString(0, key, L"Path", L""), L"%TEMP%\\x");
-    EXPECT_EQ(ReadRegString(0, key, L"Missing", L"default"), L"default");
-    EXPECT_EQ(ReadRegString(0, K + L"\\Nothing", L"x", L"d"), L"d");
+    EXPECT_EQ(ReadRegString(key, L"BuildParams", L"default"), L"");
+    EXPECT_EQ(ReadRegString(key, L"Path", L""), L"%TEMP%\\x");
+    EXPECT_EQ(ReadRegString(key, L"Missing", L"default"), L"default");
+    EXPECT_EQ(ReadRegString(K + L"\\Nothing", L"x", L"d"), L"d");
 
-    WriteRegString(0, key + L"\\Preset\\日本語", L"001", L"ツール::ソフト\\");
-    EXPECT_EQ(ReadRegString(0, key + L"\\Preset\\日本語", L"001", L""), L"ツール::ソフト\\");
-    WriteRegString(0, key, L"PEB_VER", L"3");  // a string replaces a value of any type
+    WriteRegString(key + L"\\Preset\\日本語", L"001", L"ツール::ソフト\\");
+    EXPECT_EQ(ReadRegString(key + L"\\Preset\\日本語", L"001", L""), L"ツール::ソフト\\");
+    WriteRegString(key, L"PEB_VER", L"3");  // a string replaces a value of any type
     EXPECT_EQ(TypeOf(key, L"PEB_VER"), static_cast<DWORD>(REG_SZ));
 }
 
@@ -111,137 +111,137 @@ TEST_F(Registry, ValuesOfTheWrongTypeRaiseAnErrorNamingThem)
             EXPECT_NE(error.Message().find(name), std::wstring::npos);
         }
     };
-    expectError([&] { ReadRegString(0, key, L"Number", L""); }, L"Number");
-    expectError([&] { ReadRegString(0, key, L"Blob", L""); }, L"Blob");
-    expectError([&] { ReadRegInteger(0, key, L"Blob", 0); }, L"Blob");
-    expectError([&] { ReadRegBool(0, key, L"Expand", false); }, L"Expand");
+    expectError([&] { ReadRegString(key, L"Number", L""); }, L"Number");
+    expectError([&] { ReadRegString(key, L"Blob", L""); }, L"Blob");
+    expectError([&] { ReadRegInteger(key, L"Blob", 0); }, L"Blob");
+    expectError([&] { ReadRegBool(key, L"Expand", false); }, L"Expand");
 }
 
 TEST_F(Registry, EraseRemovesEveryTraceAndToleratesMissingKeys)
 {
-    WriteRegString(0, K + L"\\Profiles\\A\\Preset\\P1\\PEBuilder", L"source", L"D:\\");
-    WriteRegString(0, K + L"\\Profiles\\A\\Preset\\P2", L"001", L"x::y\\");
-    WriteRegInteger(0, K, L"Height", 266);
-    EraseRegKey(0, K);
+    WriteRegString(K + L"\\Profiles\\A\\Preset\\P1\\PEBuilder", L"source", L"D:\\");
+    WriteRegString(K + L"\\Profiles\\A\\Preset\\P2", L"001", L"x::y\\");
+    WriteRegInteger(K, L"Height", 266);
+    EraseRegKey(K);
     EXPECT_FALSE(KeyExists(K));
     EXPECT_TRUE(KeyExists(L"Software\\Vesmor"));
-    EXPECT_NO_THROW(EraseRegKey(0, K));
-    EXPECT_NO_THROW(DeleteRegValue(0, K + L"\\System", L"Profile"));
+    EXPECT_NO_THROW(EraseRegKey(K));
+    EXPECT_NO_THROW(DeleteRegValue(K + L"\\System", L"Profile"));
     EXPECT_FALSE(KeyExists(K));  // deleting a value never creates its key
 
-    WriteRegString(0, K + L"\\System", L"Profile", L"A");
-    DeleteRegValue(0, K + L"\\System", L"Profile");
-    EXPECT_FALSE(RegValueExists(0, K + L"\\System", L"Profile"));
+    WriteRegString(K + L"\\System", L"Profile", L"A");
+    DeleteRegValue(K + L"\\System", L"Profile");
+    EXPECT_FALSE(RegValueExists(K + L"\\System", L"Profile"));
     EXPECT_TRUE(KeyExists(K + L"\\System"));
 }
 
 TEST_F(Registry, SubKeysAndValuesAreListedApart)
 {
     const std::wstring preset = K + L"\\Profiles\\A\\Preset";
-    WriteRegInteger(0, preset, L"Height", 446);
-    WriteRegInteger(0, preset, L"Width", 592);
-    WriteRegString(0, preset + L"\\Net", L"001", L"Tool::net\\tool\\");
-    WriteRegString(0, preset + L"\\Base", L"001", L"Base::base\\");
+    WriteRegInteger(preset, L"Height", 446);
+    WriteRegInteger(preset, L"Width", 592);
+    WriteRegString(preset + L"\\Net", L"001", L"Tool::net\\tool\\");
+    WriteRegString(preset + L"\\Base", L"001", L"Base::base\\");
     std::vector<std::wstring> names{L"stale"};
-    ListRegSubKeys(0, preset, names);
+    ListRegSubKeys(preset, names);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Base", L"Net"}));
-    ListRegSubKeys(0, K + L"\\Missing", names);
+    ListRegSubKeys(K + L"\\Missing", names);
     EXPECT_TRUE(names.empty());
-    EXPECT_TRUE(RegSubKeyExists(0, K + L"\\Profiles\\A", L"preset"));
-    EXPECT_FALSE(RegSubKeyExists(0, K + L"\\Profiles\\A", L"Net"));
-    EXPECT_TRUE(RegValueExists(0, preset, L"Height"));
-    EXPECT_FALSE(RegValueExists(0, preset, L"Top"));
+    EXPECT_TRUE(RegSubKeyExists(K + L"\\Profiles\\A", L"preset"));
+    EXPECT_FALSE(RegSubKeyExists(K + L"\\Profiles\\A", L"Net"));
+    EXPECT_TRUE(RegValueExists(preset, L"Height"));
+    EXPECT_FALSE(RegValueExists(preset, L"Top"));
 }
 
 TEST_F(Registry, ListRegValuesMergesNameValueLines)
 {
     const std::wstring key = K + L"\\Profiles\\A\\Preset\\P";
-    WriteRegString(0, key, L"001", L"First::a\\");
-    WriteRegString(0, key, L"002", L"Second::b\\");
-    WriteRegString(0, key, L"003", L"");
+    WriteRegString(key, L"001", L"First::a\\");
+    WriteRegString(key, L"002", L"Second::b\\");
+    WriteRegString(key, L"003", L"");
     std::vector<std::wstring> list{L"before", L"003=old", L"X=keep"};
-    ListRegValues(0, key, list);
+    ListRegValues(key, list);
     std::vector<std::wstring> expected{L"before", L"X=keep", L"001=First::a\\", L"002=Second::b\\"};
     std::sort(list.begin() + 2, list.end());
     EXPECT_EQ(list, expected);
 
     std::vector<std::wstring> replaced{L"x=1", L"001=old"};
-    WriteRegString(0, K + L"\\Q", L"X", L"2");
-    ListRegValues(0, K + L"\\Q", replaced);
+    WriteRegString(K + L"\\Q", L"X", L"2");
+    ListRegValues(K + L"\\Q", replaced);
     EXPECT_EQ(replaced, (std::vector<std::wstring>{L"X=2", L"001=old"}));
 
     DWORD number = 1;
     SetRaw(key, L"004", REG_DWORD, &number, sizeof number);
-    EXPECT_THROW(ListRegValues(0, key, list), AppError);
+    EXPECT_THROW(ListRegValues(key, list), AppError);
 }
 
 TEST_F(Registry, MoveAndCopyAreGuarded)
 {
     const std::wstring a = K + L"\\Profiles\\A", b = K + L"\\Profiles\\B";
-    WriteRegString(0, a, L"PEBuilder", L"C:\\pe");
-    WriteRegString(0, b, L"PEBuilder", L"C:\\other");
-    MoveRegKey(0, a, b);  // target exists
-    EXPECT_EQ(ReadRegString(0, a, L"PEBuilder", L""), L"C:\\pe");
-    EXPECT_EQ(ReadRegString(0, b, L"PEBuilder", L""), L"C:\\other");
+    WriteRegString(a, L"PEBuilder", L"C:\\pe");
+    WriteRegString(b, L"PEBuilder", L"C:\\other");
+    MoveRegKey(a, b);  // target exists
+    EXPECT_EQ(ReadRegString(a, L"PEBuilder", L""), L"C:\\pe");
+    EXPECT_EQ(ReadRegString(b, L"PEBuilder", L""), L"C:\\other");
 
-    MoveRegKey(0, a, L"Software\\Vesmor\\Other");  // no "Kitwright" in the new path
-    CopyRegKey(0, a, L"Software\\Vesmor\\Other");
+    MoveRegKey(a, L"Software\\Vesmor\\Other");  // no "Kitwright" in the new path
+    CopyRegKey(a, L"Software\\Vesmor\\Other");
     EXPECT_FALSE(KeyExists(L"Software\\Vesmor\\Other"));
-    CopyRegKey(0, a, K + L"\\Profiles\\kitwright");  // the guard compares with case... of the whole path
+    CopyRegKey(a, K + L"\\Profiles\\kitwright");  // the guard compares with case... of the whole path
     EXPECT_TRUE(KeyExists(K + L"\\Profiles\\kitwright"));
 
-    MoveRegKey(0, K + L"\\Profiles\\Missing", K + L"\\Profiles\\C");
+    MoveRegKey(K + L"\\Profiles\\Missing", K + L"\\Profiles\\C");
     EXPECT_FALSE(KeyExists(K + L"\\Profiles\\C"));
 
     // A new name with a backslash can put the target below the source: refused with an
     // error and nothing changed; a sibling whose name merely begins alike is copied.
-    EXPECT_THROW(CopyRegKey(0, a, a + L"\\Copy"), AppError);
-    EXPECT_THROW(MoveRegKey(0, a, K + L"\\PROFILES\\a\\Copy"), AppError);
+    EXPECT_THROW(CopyRegKey(a, a + L"\\Copy"), AppError);
+    EXPECT_THROW(MoveRegKey(a, K + L"\\PROFILES\\a\\Copy"), AppError);
     EXPECT_FALSE(KeyExists(a + L"\\Copy"));
-    EXPECT_EQ(ReadRegString(0, a, L"PEBuilder", L""), L"C:\\pe");
-    CopyRegKey(0, a, a + L"B");
-    EXPECT_EQ(ReadRegString(0, a + L"B", L"PEBuilder", L""), L"C:\\pe");
+    EXPECT_EQ(ReadRegString(a, L"PEBuilder", L""), L"C:\\pe");
+    CopyRegKey(a, a + L"B");
+    EXPECT_EQ(ReadRegString(a + L"B", L"PEBuilder", L""), L"C:\\pe");
 }
 
 TEST_F(Registry, CopyTakesEveryValueTypeAndSubkeyAndMoveRemovesTheOld)
 {
     const std::wstring a = K + L"\\Profiles\\A";
-    WriteRegString(0, a, L"PEBuilder", L"C:\\pe");
-    WriteRegInteger(0, a, L"PEB_VER", 2);
+    WriteRegString(a, L"PEBuilder", L"C:\\pe");
+    WriteRegInteger(a, L"PEB_VER", 2);
     SetText(a, L"", L"default value");
     SetRaw(a, L"Blob", REG_BINARY, "\0\1\2", 3);
-    WriteRegString(0, a + L"\\Preset\\P1", L"001", L"Tool::tool\\");
-    WriteRegInteger(0, a + L"\\Preset\\P1\\PEBuilder", L"buildiso", 1);
-    WriteRegString(0, a + L"\\Preset\\P1\\PEBuilder", L"source", L"D:\\");
-    WriteRegInteger(0, a + L"\\Preset", L"Height", 446);
+    WriteRegString(a + L"\\Preset\\P1", L"001", L"Tool::tool\\");
+    WriteRegInteger(a + L"\\Preset\\P1\\PEBuilder", L"buildiso", 1);
+    WriteRegString(a + L"\\Preset\\P1\\PEBuilder", L"source", L"D:\\");
+    WriteRegInteger(a + L"\\Preset", L"Height", 446);
 
     const std::wstring b = K + L"\\Profiles\\B";
-    CopyRegKey(0, a, b);
+    CopyRegKey(a, b);
     EXPECT_TRUE(KeyExists(a));
-    EXPECT_EQ(ReadRegString(0, b, L"", L""), L"default value");
+    EXPECT_EQ(ReadRegString(b, L"", L""), L"default value");
     EXPECT_EQ(TypeOf(b, L"PEB_VER"), static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(TypeOf(b, L"Blob"), static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(ReadRegString(0, b + L"\\Preset\\P1", L"001", L""), L"Tool::tool\\");
+    EXPECT_EQ(ReadRegString(b + L"\\Preset\\P1", L"001", L""), L"Tool::tool\\");
     EXPECT_EQ(TypeOf(b + L"\\Preset\\P1\\PEBuilder", L"buildiso"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(ReadRegInteger(0, b + L"\\Preset\\P1\\PEBuilder", L"buildiso", 0), 1);
-    EXPECT_EQ(ReadRegInteger(0, b + L"\\Preset", L"Height", 0), 446);
+    EXPECT_EQ(ReadRegInteger(b + L"\\Preset\\P1\\PEBuilder", L"buildiso", 0), 1);
+    EXPECT_EQ(ReadRegInteger(b + L"\\Preset", L"Height", 0), 446);
 
     const std::wstring c = K + L"\\Profiles\\C";
-    MoveRegKey(0, b, c);
+    MoveRegKey(b, c);
     EXPECT_FALSE(KeyExists(b));
-    EXPECT_EQ(ReadRegString(0, c + L"\\Preset\\P1\\PEBuilder", L"source", L""), L"D:\\");
+    EXPECT_EQ(ReadRegString(c + L"\\Preset\\P1\\PEBuilder", L"source", L""), L"D:\\");
 }
 
 TEST_F(Registry, ProfileLoaderConvertsOlderValues)
 {
     const std::wstring p = kProfilesKey + L"\\デフォルト";
-    WriteRegString(0, p, L"PEBuilder", L"C:\\pebuilder\\");
-    WriteRegBool(0, p, L"UseMKISOFS", true);
-    WriteRegString(0, p, L"mkisofsParams", L"-old");
-    WriteRegInteger(0, p, L"PEB_VER", 259);  // held in eight bits
-    WriteRegString(0, kSystemKey, L"PluginBuilder", L"C:\\plb\\");
-    WriteRegBool(0, kSystemKey, L"TE_WAIT", true);
+    WriteRegString(p, L"PEBuilder", L"C:\\pebuilder\\");
+    WriteRegBool(p, L"UseMKISOFS", true);
+    WriteRegString(p, L"mkisofsParams", L"-old");
+    WriteRegInteger(p, L"PEB_VER", 259);  // held in eight bits
+    WriteRegString(kSystemKey, L"PluginBuilder", L"C:\\plb\\");
+    WriteRegBool(kSystemKey, L"TE_WAIT", true);
 
     TCurrentSettings settings;
     settings.ProfileKeySuffix = L"\\デフォルト";
@@ -253,7 +253,7 @@ TEST_F(Registry, ProfileLoaderConvertsOlderValues)
     EXPECT_EQ(settings.ExternalProgram, kDefaultExternalProgram);
     EXPECT_EQ(settings.PluginBuilder, L"C:\\plb");
     EXPECT_TRUE(settings.TE_WAIT);
-    EXPECT_FALSE(RegValueExists(0, p, L"UseMKISOFS"));
-    EXPECT_FALSE(RegValueExists(0, p, L"mkisofsParams"));
-    EXPECT_TRUE(ReadRegBool(0, p, L"UseExtProgram_ISO", false));
+    EXPECT_FALSE(RegValueExists(p, L"UseMKISOFS"));
+    EXPECT_FALSE(RegValueExists(p, L"mkisofsParams"));
+    EXPECT_TRUE(ReadRegBool(p, L"UseExtProgram_ISO", false));
 }

@@ -19,8 +19,8 @@ const std::wstring kDefaultProfile = kProfilesKey + L"\\デフォルト";
 
 class Startup : public ::testing::Test {
 protected:
-    void SetUp() override { EraseRegKey(0, K); }
-    void TearDown() override { EraseRegKey(0, K); }
+    void SetUp() override { EraseRegKey(K); }
+    void TearDown() override { EraseRegKey(K); }
 
     static std::wstring Exe() { return L"\"" + BinFolder() + L"\\Kitwright.exe\""; }
 
@@ -53,36 +53,36 @@ protected:
 TEST_F(Startup, ResetSwitchErasesEverythingAndSaysSo)
 {
     for (const wchar_t* form : {L" -I", L" /i", L" /I", L" -I -profile", L" x /i"}) {
-        WriteRegString(0, kDefaultProfile + L"\\Preset\\P", L"001", L"Tool::tool\\");
-        WriteRegBool(0, kSystemKey, L"ShowProfileList", true);
+        WriteRegString(kDefaultProfile + L"\\Preset\\P", L"001", L"Tool::tool\\");
+        WriteRegBool(kSystemKey, L"ShowProfileList", true);
         auto [caption, text] = RunAndAnswerNotice(Exe() + form);
         EXPECT_EQ(caption, L"Kitwright") << form;
         EXPECT_EQ(text, L"環境を初期化しました") << form;
-        EXPECT_FALSE(RegSubKeyExists(0, L"Software\\Vesmor", L"Kitwright")) << form;
+        EXPECT_FALSE(RegSubKeyExists(L"Software\\Vesmor", L"Kitwright")) << form;
     }
 }
 
 TEST_F(Startup, WordsThatOnlyLookLikeTheResetSwitchDoNothing)
 {
-    WriteRegString(0, kSystemKey, L"Profile", L"Mine");
-    WriteRegString(0, kProfilesKey + L"\\Mine", L"PEBuilder", L"C:\\pe");
+    WriteRegString(kSystemKey, L"Profile", L"Mine");
+    WriteRegString(kProfilesKey + L"\\Mine", L"PEBuilder", L"C:\\pe");
     for (const wchar_t* form : {L" -Init", L" I", L" -Install", L" --I"}) {
         EXPECT_EQ(RunQuietly(Exe() + form), 0u) << form;
-        EXPECT_EQ(ReadRegString(0, kProfilesKey + L"\\Mine", L"PEBuilder", L""), L"C:\\pe") << form;
-        EXPECT_FALSE(RegSubKeyExists(0, kProfilesKey, L"デフォルト")) << form;
+        EXPECT_EQ(ReadRegString(kProfilesKey + L"\\Mine", L"PEBuilder", L""), L"C:\\pe") << form;
+        EXPECT_FALSE(RegSubKeyExists(kProfilesKey, L"デフォルト")) << form;
     }
 }
 
 TEST_F(Startup, FirstStartCreatesTheDefaultProfile)
 {
     EXPECT_EQ(RunQuietly(Exe()), 0u);
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
-    EXPECT_EQ(ReadRegString(0, kDefaultProfile, L"PEBuilder", L"x"), L"");
-    EXPECT_TRUE(RegValueExists(0, kDefaultProfile, L"PEB_WAIT"));
-    EXPECT_FALSE(ReadRegBool(0, kDefaultProfile, L"PEB_WAIT", true));
-    EXPECT_TRUE(ReadRegBool(0, kDefaultProfile, L"UseMKISOFS", false));
-    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile, L"PEB_VER", -1), 0);
-    EXPECT_FALSE(RegValueExists(0, kSystemKey, L"ShowProfileList"));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_EQ(ReadRegString(kDefaultProfile, L"PEBuilder", L"x"), L"");
+    EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_WAIT"));
+    EXPECT_FALSE(ReadRegBool(kDefaultProfile, L"PEB_WAIT", true));
+    EXPECT_TRUE(ReadRegBool(kDefaultProfile, L"UseMKISOFS", false));
+    EXPECT_EQ(ReadRegInteger(kDefaultProfile, L"PEB_VER", -1), 0);
+    EXPECT_FALSE(RegValueExists(kSystemKey, L"ShowProfileList"));
 
     // The profile loader later turns UseMKISOFS into UseExtProgram_ISO.
     TCurrentSettings settings;
@@ -93,25 +93,25 @@ TEST_F(Startup, FirstStartCreatesTheDefaultProfile)
 
 TEST_F(Startup, OldSingleProfileSettingsMoveIntoTheDefaultProfile)
 {
-    WriteRegString(0, kSystemKey, L"PEBuilder", L"C:\\pebuilder\\");
-    WriteRegBool(0, kSystemKey, L"PEB_WAIT", true);
-    WriteRegBool(0, kSystemKey, L"UseMKISOFS", false);
-    WriteRegString(0, kSystemKey, L"RemoveFiles", L"whatever");
-    WriteRegString(0, K + L"\\Preset\\Base", L"001", L"Base::base\\");
-    WriteRegInteger(0, K + L"\\Preset\\Base\\PEBuilder", L"buildiso", 1);
-    WriteRegInteger(0, K + L"\\Preset", L"Height", 500);
+    WriteRegString(kSystemKey, L"PEBuilder", L"C:\\pebuilder\\");
+    WriteRegBool(kSystemKey, L"PEB_WAIT", true);
+    WriteRegBool(kSystemKey, L"UseMKISOFS", false);
+    WriteRegString(kSystemKey, L"RemoveFiles", L"whatever");
+    WriteRegString(K + L"\\Preset\\Base", L"001", L"Base::base\\");
+    WriteRegInteger(K + L"\\Preset\\Base\\PEBuilder", L"buildiso", 1);
+    WriteRegInteger(K + L"\\Preset", L"Height", 500);
 
     EXPECT_EQ(RunQuietly(Exe()), 0u);
-    EXPECT_EQ(ReadRegString(0, kDefaultProfile, L"PEBuilder", L""), L"C:\\pebuilder");
-    EXPECT_TRUE(ReadRegBool(0, kDefaultProfile, L"PEB_WAIT", false));
-    EXPECT_FALSE(ReadRegBool(0, kDefaultProfile, L"UseMKISOFS", true));
-    EXPECT_EQ(ReadRegString(0, kDefaultProfile + L"\\Preset\\Base", L"001", L""), L"Base::base\\");
-    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile + L"\\Preset\\Base\\PEBuilder", L"buildiso", 0), 1);
-    EXPECT_EQ(ReadRegInteger(0, kDefaultProfile + L"\\Preset", L"Height", 0), 500);
-    EXPECT_FALSE(RegSubKeyExists(0, K, L"Preset"));
+    EXPECT_EQ(ReadRegString(kDefaultProfile, L"PEBuilder", L""), L"C:\\pebuilder");
+    EXPECT_TRUE(ReadRegBool(kDefaultProfile, L"PEB_WAIT", false));
+    EXPECT_FALSE(ReadRegBool(kDefaultProfile, L"UseMKISOFS", true));
+    EXPECT_EQ(ReadRegString(kDefaultProfile + L"\\Preset\\Base", L"001", L""), L"Base::base\\");
+    EXPECT_EQ(ReadRegInteger(kDefaultProfile + L"\\Preset\\Base\\PEBuilder", L"buildiso", 0), 1);
+    EXPECT_EQ(ReadRegInteger(kDefaultProfile + L"\\Preset", L"Height", 0), 500);
+    EXPECT_FALSE(RegSubKeyExists(K, L"Preset"));
     for (const wchar_t* old : {L"PEBuilder", L"PEB_WAIT", L"UseMKISOFS", L"RemoveFiles"})
-        EXPECT_FALSE(RegValueExists(0, kSystemKey, old)) << old;
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
+        EXPECT_FALSE(RegValueExists(kSystemKey, old)) << old;
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
 }
 
 TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
@@ -122,8 +122,8 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
     std::wstring exe = L"\"" + (folder / L"Kitwright.exe") + L"\"";
 
     EXPECT_EQ(RunQuietly(exe), 0u);
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"Default");
-    EXPECT_TRUE(RegSubKeyExists(0, kProfilesKey, L"Default"));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"Default");
+    EXPECT_TRUE(RegSubKeyExists(kProfilesKey, L"Default"));
 
     auto [caption, text] = RunAndAnswerNotice(exe + L" /I");
     EXPECT_EQ(text, L"Settings reset");
@@ -131,9 +131,9 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
     // A name blanked out by the file falls back to the built-in one.
     WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=\r\n");
     EXPECT_EQ(RunQuietly(exe), 0u);
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"デフォルト");
-    EXPECT_TRUE(RegValueExists(0, kDefaultProfile, L"PEB_VER"));
-    EXPECT_FALSE(RegValueExists(0, kProfilesKey, L"PEB_VER"));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_VER"));
+    EXPECT_FALSE(RegValueExists(kProfilesKey, L"PEB_VER"));
 }
 
 namespace {
@@ -177,26 +177,26 @@ private:
 
 TEST_F(Startup, ChooserStepSavesTheChoiceOnlyOnStartAndTheCheckBoxAlways)
 {
-    WriteRegString(0, kSystemKey, L"Profile", L"Old");
+    WriteRegString(kSystemKey, L"Profile", L"Old");
     int freed = 0;
     {
         ScriptedChooser cancel(false, true, L"New", &freed);
         EXPECT_FALSE(RunChooserStep(cancel));
         EXPECT_TRUE(cancel.tickedAtShow);  // ShowProfileList was off
     }
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"Old");
-    EXPECT_TRUE(ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"Old");
+    EXPECT_TRUE(ReadRegBool(kSystemKey, L"ShowProfileList", false));
 
     ScriptedChooser start(true, false, L"New", &freed);
     EXPECT_TRUE(RunChooserStep(start));
     EXPECT_FALSE(start.tickedAtShow);  // ShowProfileList is on now
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"New");
-    EXPECT_TRUE(ReadRegBool(0, kSystemKey, L"ShowProfileList", false));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"New");
+    EXPECT_TRUE(ReadRegBool(kSystemKey, L"ShowProfileList", false));
 }
 
 TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
 {
-    WriteRegString(0, kProfilesKey + L"\\A", L"PEBuilder", L"C:\\pe");
+    WriteRegString(kProfilesKey + L"\\A", L"PEBuilder", L"C:\\pe");
     int freed = 0, mainWindows = 0, chooserShows = 0;
     bool failing = false;
     auto run = [&](std::vector<std::wstring> args, bool ok) {
@@ -219,15 +219,15 @@ TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
     EXPECT_EQ(chooserShows, 1);
     EXPECT_EQ(freed, 1);
     EXPECT_EQ(mainWindows, 1);  // cancelled: no main window
-    EXPECT_FALSE(ReadRegBool(0, kSystemKey, L"ShowProfileList", true));
+    EXPECT_FALSE(ReadRegBool(kSystemKey, L"ShowProfileList", true));
 
     EXPECT_EQ(run({L"k.exe", L"-profile"}, true), 0);
     EXPECT_EQ(mainWindows, 2);
-    EXPECT_EQ(ReadRegString(0, kSystemKey, L"Profile", L""), L"A");
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"A");
 
     // ShowProfileList on brings the chooser without the switch. An error after Cancel is
     // reported, the chooser is freed and still no main window opens.
-    WriteRegBool(0, kSystemKey, L"ShowProfileList", true);
+    WriteRegBool(kSystemKey, L"ShowProfileList", true);
     failing = true;
     {
         DialogDriver errorBox(L"#32770", L"エラー", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDOK, 0); });

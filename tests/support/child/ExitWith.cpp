@@ -5,8 +5,11 @@
 //   exitwith startup               ends with the show state it was started with
 //                                  (wShowWindow, plus 0x10000 when STARTF_USESHOWWINDOW
 //                                  is set)
+//   exitwith folder                writes its current folder to standard output and
+//                                  "error" to standard error, ends with 6
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 int wmain(int argc, wchar_t** argv)
@@ -17,6 +20,13 @@ int wmain(int argc, wchar_t** argv)
         startup.cb = sizeof startup;
         ::GetStartupInfoW(&startup);
         return startup.wShowWindow | ((startup.dwFlags & STARTF_USESHOWWINDOW) ? 0x10000 : 0);
+    }
+    if (std::wcscmp(argv[1], L"folder") == 0) {
+        wchar_t folder[MAX_PATH + 1] = L"";
+        ::GetCurrentDirectoryW(MAX_PATH + 1, folder);
+        std::printf("%ls\n", folder);
+        std::fprintf(stderr, "error\n");
+        return 6;
     }
     int code = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
     if (argc >= 4) {
