@@ -86,8 +86,8 @@ void Store(const TCurrentSettings& settings, const std::wstring& oldName, const 
         throw;
     }
     if (oldExists && !inPlace) EraseRegKey(oldKey);
-    EraseRegKey(kReplacedKey);
-    EraseRegKey(kAppliedSelectionKey);
+    // The set-aside copy, the applied selection: nothing transient outlives the save.
+    EraseRegKey(kTransientKey);
 }
 
 bool IsDigits(std::wstring_view text)
@@ -161,7 +161,7 @@ void DeletePreset(const TCurrentSettings& settings, const std::wstring& name)
 void CleanUpTransientKeys()
 {
     RestoreInterruptedSave();
-    EraseRegKey(kAppliedSelectionKey);
+    EraseRegKey(kTransientKey);
     if (HoldsOnlyPluginValues(kLegacyAppliedKey)) EraseRegKey(kLegacyAppliedKey);
 }
 
