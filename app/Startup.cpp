@@ -38,8 +38,7 @@ private:
 void ResetSettings()
 {
     EraseRegKey(K);
-    ::MessageBoxW(::GetActiveWindow(), Str(RS_501).c_str(), kApplicationTitle,
-                  MB_OK | MB_ICONINFORMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxPrompt(::GetActiveWindow()).Inform(Str(RS_501), kApplicationTitle);
 }
 
 void MigrateSingleProfileSettings()

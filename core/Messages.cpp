@@ -4,9 +4,31 @@
 #include "core/Error.h"
 #include "core/StringTable.h"
 
+#include <utility>
+
+namespace {
+
+UserPrompt* promptOverride = nullptr;
+
+}  // namespace
+
+ScopedPromptOverride::ScopedPromptOverride(UserPrompt& answerer) : previous_(std::exchange(promptOverride, &answerer))
+{
+}
+
+ScopedPromptOverride::~ScopedPromptOverride() { promptOverride = previous_; }
+
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags)
 {
-    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL | MB_SETFOREGROUND);
+    if (!promptOverride)
+        return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL | MB_SETFOREGROUND);
+    if ((flags & MB_ICONMASK) == MB_ICONERROR) {
+        promptOverride->Error(text);
+        return IDOK;
+    }
+    if ((flags & MB_TYPEMASK) == MB_YESNO) return promptOverride->Ask(text, caption) ? IDYES : IDNO;
+    promptOverride->Inform(text, caption);
+    return IDOK;
 }
 
 void ReportError(HWND owner, const std::exception& error)

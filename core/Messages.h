@@ -7,7 +7,9 @@
 #include <string>
 
 // Every message box of the program: owned by owner, task-modal, brought to the
-// foreground; flags add the buttons and the icon. Returns the button chosen.
+// foreground; flags add the buttons and the icon. Returns the button chosen. While a
+// ScopedPromptOverride is in place its answerer takes the message instead: errors
+// (MB_ICONERROR) as Error, Yes/No boxes as Ask, the rest as Inform.
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 
 // The application's handler for errors that end a command: shows the error's message
@@ -40,6 +42,19 @@ public:
     virtual bool Ask(const std::wstring& text, const std::wstring& caption) = 0;
     // A notice with the information icon and OK.
     virtual void Inform(const std::wstring& text, const std::wstring& caption) = 0;
+};
+
+// Replaces the real message boxes of the whole process by answerer for its lifetime
+// (tests script the user's answers with it); overrides nest.
+class ScopedPromptOverride {
+public:
+    explicit ScopedPromptOverride(UserPrompt& answerer);
+    ~ScopedPromptOverride();
+    ScopedPromptOverride(const ScopedPromptOverride&) = delete;
+    ScopedPromptOverride& operator=(const ScopedPromptOverride&) = delete;
+
+private:
+    UserPrompt* previous_;
 };
 
 class MessageBoxPrompt : public UserPrompt {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/InputDialog.h"
+#include "ui/InputDialog.h"
 #include "core/Language.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TestSupport.h"
@@ -81,7 +81,7 @@ protected:
     // Shows the prompt while the driver does action; returns the dialog's answer.
     bool Ask(std::wstring& value, std::function<void(HWND)> action, const std::wstring& prompt = L"名前:")
     {
-        DialogDriver driver(L"#32770", kTitle, std::move(action));
+        DialogDriver driver(L"KitwrightInputText", kTitle, std::move(action));
         bool answer = InputTextDialog(kTitle, prompt, value);
         EXPECT_TRUE(driver.Acted());
         return answer;

@@ -1,0 +1,60 @@
+// Actions: caption and enabled state pushed to every linked button and menu item.
+#include "ui/Action.h"
+
+#include <utility>
+
+Action::Action(std::wstring caption, std::function<void()> onExecute, std::wstring shortcut)
+    : caption_(std::move(caption)), shortcut_(std::move(shortcut)), onExecute_(std::move(onExecute))
+{
+}
+
+void Action::LinkButton(HWND button)
+{
+    buttons_.push_back(button);
+    Update(button);
+}
+
+void Action::LinkMenuItem(HMENU menu, int commandId)
+{
+    menuItems_.push_back({menu, commandId});
+    Update(menuItems_.back());
+}
+
+void Action::SetCaption(const std::wstring& caption)
+{
+    caption_ = caption;
+    for (HWND button : buttons_) Update(button);
+    for (const MenuItem& item : menuItems_) Update(item);
+}
+
+void Action::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    for (HWND button : buttons_) Update(button);
+    for (const MenuItem& item : menuItems_) Update(item);
+}
+
+bool Action::Execute()
+{
+    if (!enabled_ || !onExecute_) return false;
+    onExecute_();
+    return true;
+}
+
+void Action::Update(HWND button) const
+{
+    ::SetWindowTextW(button, caption_.c_str());
+    ::EnableWindow(button, enabled_);
+}
+
+void Action::Update(const MenuItem& item) const
+{
+    // A menu shows the shortcut right-aligned after a tab.
+    std::wstring text = shortcut_.empty() ? caption_ : caption_ + L"\t" + shortcut_;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text.data();
+    ::SetMenuItemInfoW(item.menu, static_cast<UINT>(item.id), FALSE, &info);
+    ::EnableMenuItem(item.menu, static_cast<UINT>(item.id), MF_BYCOMMAND | (enabled_ ? MF_ENABLED : MF_GRAYED));
+}

@@ -1,0 +1,413 @@
+// Forms on a dialog superclass: creation, layout, routing, first show, place, and the
+// modal loop.
+#include "ui/Form.h"
+
+#include <cstring>
+
+#include "core/Error.h"
+#include "core/Registry.h"
+#include "core/WinError.h"
+#include "ui/Action.h"
+
+namespace {
+
+// A panel or group box: it holds controls, and sends their notifications on to its
+// parent, so that the form hears from every control however deep it sits.
+class Container : public Window {
+public:
+    HWND Make(const WindowClass& windowClass, const std::wstring& text, DWORD style, HWND parent, int id)
+    {
+        return Create(windowClass, WS_EX_CONTROLPARENT,
+                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, text, 0, 0, 0, 0, parent,
+                      static_cast<UINT_PTR>(id));
+    }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_COMPAREITEM:
+        case WM_DELETEITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSTATIC: return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
+        case WM_ERASEBKGND: {
+            // A group box leaves its inside unpainted; the form's face colour fills it.
+            RECT client;
+            ::GetClientRect(Handle(), &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default: return Default(message, wParam, lParam);
+        }
+    }
+};
+
+const WindowClass kPanelClass{L"KitwrightPanel"};
+const WindowClass kGroupBoxClass{L"KitwrightGroupBox", L"BUTTON"};
+
+INT_PTR CALLBACK NoDialogProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// An empty dialog template of the form's own class.
+std::vector<WORD> FormTemplate(const Form::Design& design)
+{
+    DLGTEMPLATE head{};
+    head.style = design.style | WS_CLIPCHILDREN;
+    head.dwExtendedStyle = design.exStyle;
+    std::vector<WORD> words(sizeof head / sizeof(WORD));
+    std::memcpy(words.data(), &head, sizeof head);
+    words.push_back(0);  // no menu
+    for (const wchar_t* c = design.className; *c; ++c) words.push_back(*c);
+    words.push_back(0);
+    words.insert(words.end(), design.caption.begin(), design.caption.end());
+    words.push_back(0);
+    return words;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+}  // namespace
+
+Form::Form(Design design) : design_(std::move(design))
+{
+    font_ = design_.font ? design_.font : SharedFont(FontSpec{kWindowFontName, kWindowFontSize, SHIFTJIS_CHARSET});
+}
+
+Form::~Form()
+{
+    if (Handle()) RunDestroy();
+}
+
+void Form::RunDestroy()
+{
+    if (std::exchange(destroyed_, true)) return;
+    // Called from a destructor too: errors go the windows' way, never out.
+    try {
+        FormDestroy();
+        if (place_) SavePlace();
+    } catch (...) {
+        HandleWindowError(Handle(), std::current_exception());
+    }
+}
+
+void Form::CreateHandle(HWND owner)
+{
+    if (Handle()) return;
+    BindNextWindow(WindowClass{design_.className, L"#32770"});
+    std::vector<WORD> words = FormTemplate(design_);
+    HWND window = ::CreateDialogIndirectParamW(
+        ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, NoDialogProcedure, 0);
+    if (!window) ThrowLastError(L"Cannot create the window " + design_.caption);
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetClientSize(design_.client.cx, design_.client.cy);
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        FormCreate();
+        {
+            RECT client;
+            ::GetClientRect(Handle(), &client);
+            Arrange(client.right, client.bottom);
+        }
+        return TRUE;  // the first control takes the focus
+    case WM_SETFONT:  // a dialog does not keep it by itself
+        font_ = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) Arrange(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case DM_GETDEFID:
+        if (defaultButton_) return MAKELRESULT(::GetDlgCtrlID(defaultButton_), DC_HASDEFID);
+        return 0;
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        // The dialog keys: Enter when the default button sits inside a panel, Esc.
+        if (id == IDOK && defaultButton_) {
+            ClickButton(defaultButton_);
+        } else if (id == IDCANCEL) {
+            if (cancelButton_) ClickButton(cancelButton_);
+        } else {
+            Route(id, HIWORD(wParam));
+        }
+        return 0;
+    }
+    case WM_CLOSE: Close(mrCancel); return 0;
+    case WM_DESTROY: RunDestroy(); return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void Form::SetClientSize(int width, int height)
+{
+    RECT frame{0, 0, width, height};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)),
+                         ::GetMenu(Handle()) != nullptr,
+                         static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    ::SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND Form::AddItem(const ControlSpec& spec, Align align, int id)
+{
+    HWND control =
+        ::CreateWindowExW(spec.exStyle, spec.windowClass, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.style,
+                          spec.box.x, spec.box.y, spec.box.cx, spec.box.cy, spec.parent ? spec.parent : Handle(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font ? spec.font : font_), FALSE);
+    Track(control, spec.parent, spec.box, spec.anchors, align);
+    return control;
+}
+
+void Form::Track(HWND window, HWND parent, Box box, unsigned anchors, Align align)
+{
+    int parentIndex = -1;
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].window == parent) parentIndex = static_cast<int>(i);
+    items_.push_back({window, LayoutItem{parentIndex, box, anchors, align}});
+}
+
+HWND Form::Add(const ControlSpec& spec) { return AddItem(spec, Align::alNone, spec.id ? spec.id : nextId_++); }
+
+HWND Form::AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
+                        unsigned anchors, HWND parent)
+{
+    auto container = std::make_unique<Container>();
+    HWND handle = container->Make(windowClass, text, style, parent ? parent : Handle(), nextId_++);
+    containers_.push_back(std::move(container));
+    ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SetWindowPos(handle, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    Track(handle, parent, box, anchors, align);
+    return handle;
+}
+
+HWND Form::AddPanel(Box box, Align align, unsigned anchors, HWND parent)
+{
+    return AddContainer(kPanelClass, L"", 0, box, align, anchors, parent);
+}
+
+HWND Form::AddGroupBox(const std::wstring& text, Box box, unsigned anchors, HWND parent)
+{
+    return AddContainer(kGroupBoxClass, text, BS_GROUPBOX, box, Align::alNone, anchors, parent);
+}
+
+void Form::Arrange(int width, int height)
+{
+    if (items_.empty()) return;
+    std::vector<LayoutItem> layout;
+    for (const Item& item : items_) layout.push_back(item.layout);
+    std::vector<Box> boxes = ArrangeLayout(layout, design_.client, Extent{width, height});
+    // One batch: the whole form moves at once and repaints once.
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(items_.size()));
+    for (size_t i = 0; i < items_.size() && batch; ++i) {
+        const Box& b = boxes[i];
+        batch = ::DeferWindowPos(batch, items_[i].window, nullptr, b.x, b.y, b.cx, b.cy,
+                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    if (batch) ::EndDeferWindowPos(batch);
+}
+
+void Form::On(HWND control, WORD code, std::function<void()> handler)
+{
+    On(::GetDlgCtrlID(control), code, std::move(handler));
+}
+
+void Form::On(int commandId, WORD code, std::function<void()> handler)
+{
+    handlers_[{commandId, code}] = std::move(handler);
+}
+
+void Form::SetModalResult(HWND button, INT_PTR result) { modalResults_[::GetDlgCtrlID(button)] = result; }
+
+void Form::SetDefaultButton(HWND button)
+{
+    defaultButton_ = button;
+    ::SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Form::SetCancelButton(HWND button) { cancelButton_ = button; }
+
+void Form::Link(Action& action, HWND button)
+{
+    action.LinkButton(button);
+    OnClick(button, [&action] { action.Execute(); });
+}
+
+void Form::Link(Action& action, HMENU menu, int commandId)
+{
+    action.LinkMenuItem(menu, commandId);
+    On(commandId, 0, [&action] { action.Execute(); });  // a menu item
+    On(commandId, 1, [&action] { action.Execute(); });  // its shortcut
+}
+
+void Form::ClickButton(HWND button)
+{
+    if (::IsWindowEnabled(button) && ::IsWindowVisible(button)) Route(::GetDlgCtrlID(button), BN_CLICKED);
+}
+
+void Form::Route(int id, WORD code)
+{
+    auto handler = handlers_.find({id, code});
+    if (handler != handlers_.end()) handler->second();
+    if (code != BN_CLICKED) return;
+    auto result = modalResults_.find(id);
+    if (result != modalResults_.end() && Handle()) Close(result->second);
+}
+
+void Form::SetLanguageSection(std::wstring section, std::vector<CaptionBinding> captions,
+                              std::vector<ListFont> listFonts)
+{
+    languageSection_ = std::move(section);
+    captions_ = std::move(captions);
+    listFonts_ = std::move(listFonts);
+}
+
+void Form::RememberPlace(RememberedPlace place)
+{
+    place_ = std::make_unique<RememberedPlace>(std::move(place));
+    design_.position = FormPosition::Remembered;
+}
+
+void Form::Close(INT_PTR)
+{
+    if (FormCloseQuery()) ::DestroyWindow(Handle());
+}
+
+void Form::PrepareShow(HWND owner)
+{
+    CreateHandle(owner);
+    if (std::exchange(firstShowPending_, false)) {
+        if (!languageSection_.empty()) ApplyLanguageSection(Handle(), languageSection_, captions_, listFonts_);
+        if (design_.position == FormPosition::Remembered && place_) RestorePlace();
+        FormShow();
+    }
+    RECT window;
+    ::GetWindowRect(Handle(), &window);
+    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (design_.position == FormPosition::OwnerCentre && owner) ::GetWindowRect(owner, &area);
+    if (design_.position == FormPosition::OwnerCentre || design_.position == FormPosition::ScreenCentre) {
+        int left = area.left + CentredOffset(Width(area), Width(window));
+        int top = area.top + CentredOffset(Height(area), Height(window));
+        ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form::Show(HWND owner)
+{
+    PrepareShow(owner);
+    ::ShowWindow(Handle(), showCommand_);
+}
+
+// The registry is read and written here only.
+void Form::RestorePlace()
+{
+    const RememberedPlace& place = *place_;
+    SetClientSize(ReadRegInteger(place.key, L"Width", place.defaultWidth),
+                  ReadRegInteger(place.key, L"Height", place.defaultHeight));
+    RECT window;
+    ::GetWindowRect(Handle(), &window);
+    int top = ReadRegInteger(place.key, L"Top", CentredOffset(::GetSystemMetrics(SM_CYSCREEN), Height(window)));
+    int left = ReadRegInteger(place.key, L"Left", CentredOffset(::GetSystemMetrics(SM_CXSCREEN), Width(window)));
+    // The normal place is set before the state, so that restoring returns to it.
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    switch (FormStateFromStored(ReadRegInteger(place.key, L"FormState", 0))) {
+    case FormState::Maximised: showCommand_ = SW_SHOWMAXIMIZED; break;
+    case FormState::Minimised: showCommand_ = SW_SHOWMINIMIZED; break;
+    case FormState::Normal: showCommand_ = SW_SHOWNORMAL; break;
+    }
+}
+
+void Form::SavePlace()
+{
+    FormState state = ::IsZoomed(Handle())   ? FormState::Maximised
+                      : ::IsIconic(Handle()) ? FormState::Minimised
+                                             : FormState::Normal;
+    RECT window, client;
+    ::GetWindowRect(Handle(), &window);
+    ::GetClientRect(Handle(), &client);
+    NormalGeometry normal{window.top, window.left, Height(client), Width(client)};
+    for (const auto& [name, value] : GeometryWrites(state, normal, place_->order))
+        WriteRegInteger(place_->key, name, value);
+}
+
+// Keeps the first error raised while the form runs and ends its loop.
+class ModalForm::FirstError : public ErrorSink {
+public:
+    explicit FirstError(ModalForm& form) : form_(form) {}
+    void Take(HWND, std::exception_ptr error) override
+    {
+        if (!first) first = error;
+        if (form_.Handle()) ::PostMessageW(form_.Handle(), WM_NULL, 0, 0);  // wakes the loop
+    }
+    std::exception_ptr first;
+
+private:
+    ModalForm& form_;
+};
+
+INT_PTR ModalForm::ShowModal(HWND owner)
+{
+    FirstError errors(*this);
+    ScopedErrorSink sink(errors);
+    modalResult_ = mrNone;
+    try {
+        PrepareShow(owner);
+    } catch (...) {
+        errors.Take(Handle(), std::current_exception());
+    }
+    bool disabledOwner = owner && ::IsWindowEnabled(owner);
+    if (disabledOwner) ::EnableWindow(owner, FALSE);
+    if (!errors.first) ::ShowWindow(Handle(), ShowCommand());
+
+    MSG message;
+    while (modalResult_ == mrNone && !errors.first) {
+        BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
+            if (modalResult_ == mrNone) modalResult_ = mrCancel;
+            break;
+        }
+        if (!::IsDialogMessageW(Handle(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    // The owner first, so that it takes the activation when the form hides.
+    if (disabledOwner) ::EnableWindow(owner, TRUE);
+    if (Handle())
+        ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (errors.first) std::rethrow_exception(errors.first);
+    return modalResult_;
+}
+
+void ModalForm::Close(INT_PTR result)
+{
+    modalResult_ = result;
+    if (!FormCloseQuery()) modalResult_ = mrNone;
+}
+
+int RunMessageLoop()
+{
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && ::IsDialogMessageW(root, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,173 @@
+// Forms: top-level windows built at design pixels, with anchored controls and panels,
+// language captions and fonts applied on the first show, a remembered place, and
+// commands routed to handler methods; ModalForm runs one as a modal dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Language.h"
+#include "ui/Anchors.h"
+#include "ui/FormGeometry.h"
+#include "ui/Window.h"
+
+class Action;
+
+// The answer of a modal form (the values of the system's dialog answers).
+enum : INT_PTR { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrYes = IDYES, mrNo = IDNO };
+
+// Where a form goes when it is shown.
+enum class FormPosition { Designed, ScreenCentre, OwnerCentre, Remembered };
+
+// The registry key where a form keeps its place, with its defaults (client size).
+struct RememberedPlace {
+    std::wstring key;
+    int defaultHeight = 0, defaultWidth = 0;
+    GeometryOrder order = GeometryOrder::PositionFirst;
+};
+
+// One control of a form, at design pixels inside its parent (the form, a panel or a
+// group box of the form).
+struct ControlSpec {
+    const wchar_t* windowClass;  // "BUTTON", "EDIT", "LISTBOX", ...
+    std::wstring text;
+    Box box;
+    DWORD style = 0;  // WS_CHILD | WS_VISIBLE are added
+    DWORD exStyle = 0;
+    unsigned anchors = akTopLeft;
+    HWND parent = nullptr;  // null: the form itself
+    HFONT font = nullptr;   // null: the form's font
+    int id = 0;             // 0: the next free command id
+};
+
+class Form : public Window {
+public:
+    struct Design {
+        const wchar_t* className;  // the window class, a dialog superclass ("TPreset_Form")
+        std::wstring caption;
+        Extent client;  // design client size, which the anchors start from
+        DWORD style = WS_CAPTION | WS_SYSMENU | WS_POPUP;
+        DWORD exStyle = 0;
+        FormPosition position = FormPosition::OwnerCentre;
+        HFONT font = nullptr;  // null: "ＭＳ Ｐゴシック" 9 pt, Shift-JIS
+    };
+
+    ~Form() override;
+
+    // Creates the window (hidden) and its controls on first use.
+    void CreateHandle(HWND owner);
+    // Shows the form without waiting; its first show applies language and place.
+    void Show(HWND owner);
+
+protected:
+    explicit Form(Design design);
+
+    // Creates the controls, at design pixels, in tab order.
+    virtual void FormCreate() = 0;
+    // The first show, after the language section and the place have been applied.
+    virtual void FormShow() {}
+    // Whether the form may close; a refusal keeps it open.
+    virtual bool FormCloseQuery() { return true; }
+    // Runs once, when the form is freed or its window destroyed, whichever comes first.
+    virtual void FormDestroy() {}
+
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Controls. Add creates one with the next free command id; panels and group boxes
+    // hold other controls, pass on their notifications and take part in the layout.
+    HWND Add(const ControlSpec& spec);
+    HWND AddPanel(Box box, Align align, unsigned anchors = akTopLeft, HWND parent = nullptr);
+    HWND AddGroupBox(const std::wstring& text, Box box, unsigned anchors = akTopLeft, HWND parent = nullptr);
+
+    // Routing: handler runs when control (or command id) sends code.
+    void On(HWND control, WORD code, std::function<void()> handler);
+    void On(int commandId, WORD code, std::function<void()> handler);
+    void OnClick(HWND button, std::function<void()> handler) { On(button, BN_CLICKED, std::move(handler)); }
+    // A button that closes the form with result after its own handler.
+    void SetModalResult(HWND button, INT_PTR result);
+    // Enter presses the default button, Esc the cancel button.
+    void SetDefaultButton(HWND button);
+    void SetCancelButton(HWND button);
+    // A command id for a menu item.
+    int NewCommandId() { return nextId_++; }
+    // The action drives the button (and whatever else it is linked to).
+    void Link(Action& action, HWND button);
+    void Link(Action& action, HMENU menu, int commandId);
+
+    // Captions and fonts of the language file applied on the first show.
+    void SetLanguageSection(std::wstring section, std::vector<CaptionBinding> captions,
+                            std::vector<ListFont> listFonts = {});
+    // The place read on the first show (FormPosition::Remembered) and written when the
+    // form is freed.
+    void RememberPlace(RememberedPlace place);
+
+    // Asks FormCloseQuery and closes; a modal form ends its loop with result.
+    virtual void Close(INT_PTR result);
+    HFONT Font() const { return font_; }
+    const Design& DesignOf() const { return design_; }
+
+    // Sets the window's outer size from a client size.
+    void SetClientSize(int width, int height);
+    // The show command the first show chose (normal, maximised, minimised).
+    int ShowCommand() const { return showCommand_; }
+    // Runs the first show once, and places the form.
+    void PrepareShow(HWND owner);
+
+private:
+    struct Item {
+        HWND window;
+        LayoutItem layout;
+    };
+
+    HWND AddItem(const ControlSpec& spec, Align align, int id);
+    HWND AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
+                      unsigned anchors, HWND parent);
+    void Track(HWND window, HWND parent, Box box, unsigned anchors, Align align);
+    void Arrange(int width, int height);
+    void Route(int id, WORD code);
+    void ClickButton(HWND button);
+    void RestorePlace();
+    void SavePlace();
+    void RunDestroy();
+
+    Design design_;
+    HFONT font_;
+    int nextId_ = 1000;  // clear of the system's dialog answers
+    std::vector<Item> items_;
+    std::vector<std::unique_ptr<Window>> containers_;
+    std::map<std::pair<int, WORD>, std::function<void()>> handlers_;
+    std::map<int, INT_PTR> modalResults_;
+    HWND defaultButton_ = nullptr, cancelButton_ = nullptr;
+    std::wstring languageSection_;
+    std::vector<CaptionBinding> captions_;
+    std::vector<ListFont> listFonts_;
+    std::unique_ptr<RememberedPlace> place_;
+    bool firstShowPending_ = true;
+    bool destroyed_ = false;
+    int showCommand_ = SW_SHOWNORMAL;
+};
+
+class ModalForm : public Form {
+public:
+    // Shows the form modally over owner (disabled meanwhile) and returns the modal
+    // result. An error raised inside the form ends it and is raised again here.
+    INT_PTR ShowModal(HWND owner);
+    INT_PTR ModalResult() const { return modalResult_; }
+
+protected:
+    using Form::Form;
+    void Close(INT_PTR result) override;
+
+private:
+    class FirstError;
+    INT_PTR modalResult_ = mrNone;
+};
+
+// The application's message loop: dialog keys for every form, until WM_QUIT.
+int RunMessageLoop();
