@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "app/PresetCommands.h"
+#include "core/Language.h"
 #include "core/Registry.h"
 #include "core/Text.h"
 #include "pebuilder/Plugins.h"
@@ -222,3 +224,20 @@ std::vector<std::wstring> CheckedNames(const TPreset_Form& editor)
 }
 
 bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
+
+void PresetEditorTest::SetUp() { LanguageFile = pe.Scratch(L"none.rsl"); }
+
+void PresetEditorTest::TearDown() { EraseRegKey(kProgramKey); }
+
+void PresetEditorTest::Add(const std::function<void(TPreset_Form&)>& act)
+{
+    WithEditor([&] { Add_PresetExecute(view, pe.settings); }, act);
+}
+
+void PresetEditorTest::Edit(const std::wstring& name, const std::function<void(TPreset_Form&)>& act)
+{
+    view.ReloadPresetList();
+    view.Select(name);
+    view.calls.clear();
+    WithEditor([&] { Edit_PresetExecute(view, pe.settings); }, act);
+}

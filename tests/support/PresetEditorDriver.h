@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "core/Settings.h"
 #include "dialogs/MainFormView.h"
 #include "dialogs/preset.h"
+#include "tests/support/ScriptedPrompt.h"
 #include "tests/support/TestSupport.h"
 
 // Plug-ins, sorted as the editor lists them: display name, Enable, folder below Plugin.
@@ -93,3 +97,31 @@ HWND FocusOf(HWND window);
 size_t IndexOf(const TPreset_Form& editor, const std::wstring& displayName);
 std::vector<std::wstring> CheckedNames(const TPreset_Form& editor);
 bool Enabled(HWND control);
+
+// Counts the errors shown, so that a driver thread can wait for one.
+class CountingPrompt : public ScriptedPrompt {
+public:
+    std::atomic<int> errors{0};
+    void Error(const std::wstring& text) override
+    {
+        ScriptedPrompt::Error(text);
+        ++errors;
+    }
+};
+
+// The tests' common ground: the installation, the stand-in main window, message boxes
+// answered by a script, no language file, and the commands that open the editor.
+class PresetEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void Add(const std::function<void(TPreset_Form&)>& act);
+    // Selects the preset in the main list first.
+    void Edit(const std::wstring& name, const std::function<void(TPreset_Form&)>& act);
+
+    PresetInstallation pe;
+    StandInMainView view{pe.settings};
+    CountingPrompt prompt;
+    ScopedPromptOverride answers{prompt};
+};

@@ -24,32 +24,8 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-// Counts the errors shown, so that the driver thread can wait for one.
-class CountingPrompt : public ScriptedPrompt {
-public:
-    std::atomic<int> errors{0};
-    void Error(const std::wstring& text) override
-    {
-        ScriptedPrompt::Error(text);
-        ++errors;
-    }
-};
-
-class PresetForm : public ::testing::Test {
+class PresetForm : public PresetEditorTest {
 protected:
-    void SetUp() override { LanguageFile = pe.Scratch(L"none.rsl"); }
-    void TearDown() override { EraseRegKey(kProgramKey); }
-
-    void Add(const std::function<void(TPreset_Form&)>& act)
-    {
-        WithEditor([&] { Add_PresetExecute(view, pe.settings); }, act);
-    }
-    void Edit(const std::wstring& name, const std::function<void(TPreset_Form&)>& act)
-    {
-        view.ReloadPresetList();
-        view.Select(name);
-        WithEditor([&] { Edit_PresetExecute(view, pe.settings); }, act);
-    }
     // Presses OK with the name typed over, and waits for the error it brings.
     void RefusedOk(TPreset_Form& editor, const std::wstring& name)
     {
@@ -59,11 +35,6 @@ protected:
         EXPECT_TRUE(WaitUntil([&] { return prompt.errors > before; })) << testing::PrintToString(name);
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(editor.Handle()) == editor.ED01; }));
     }
-
-    PresetInstallation pe;
-    StandInMainView view{pe.settings};
-    CountingPrompt prompt;
-    ScopedPromptOverride answers{prompt};
 };
 
 // A copy of the Plugin Builder stand-in, which records its command line beside itself.
