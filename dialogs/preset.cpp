@@ -60,14 +60,40 @@ void ShellOpen(HWND owner, const std::wstring& file)
 
 }  // namespace
 
+// The frame around the name and the list. A plain frame static leaves its inside
+// unpainted, and the panel, which clips its children, does not paint there either: this
+// one fills its inside with the face colour. Clipped by its siblings, it never paints
+// over the controls it frames.
+class TPreset_Form::Bevel : public Window {
+public:
+    void BindNext() { BindNextWindow(WindowClass{L"KitwrightBevel", L"STATIC"}); }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_ERASEBKGND) return Default(message, wParam, lParam);
+        RECT client;
+        ::GetClientRect(Handle(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+};
+
 TPreset_Form::TPreset_Form(const TCurrentSettings& settings)
     : ModalForm(Design{L"TPreset_Form",
                        L"プリセット設定",
                        {592, 446},
                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX}),
-      settings_(settings)
+      settings_(settings),
+      bevel_(std::make_unique<Bevel>())
 {
     RememberPlace({PresetsKey(settings), 446, 592, GeometryOrder::SizeFirst});
+}
+
+// The window goes first, while the bevel object it is bound to still exists.
+TPreset_Form::~TPreset_Form()
+{
+    if (Handle()) ::DestroyWindow(Handle());
 }
 
 void TPreset_Form::FormCreate()
@@ -105,7 +131,8 @@ void TPreset_Form::FormCreate()
     Button2 = button(L"適用(&A)", {453, 387, 133, 22}, akBottomRight, WS_DISABLED);
     Button3 = button(L"キャンセル", {453, 415, 133, 22}, akBottomRight);
     // Last, so that it lies beneath the controls it frames.
-    Bevel1 = Add({L"STATIC", L"", {4, 4, 440, 440}, SS_ETCHEDFRAME | WS_CLIPSIBLINGS, 0, akAll, Panel1});
+    bevel_->BindNext();
+    Bevel1 = Add({L"KitwrightBevel", L"", {4, 4, 440, 440}, SS_ETCHEDFRAME | WS_CLIPSIBLINGS, 0, akAll, Panel1});
 
     SetDefaultButton(Button9);
     SetModalResult(Button9, mrOk);

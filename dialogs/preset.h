@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 class TPreset_Form : public ModalForm {
 public:
     explicit TPreset_Form(const TCurrentSettings& settings);
+    ~TPreset_Form() override;
 
     // Set by the preset command before the show: false for a new preset.
     bool EditMode = false;
@@ -70,6 +72,9 @@ private:
     template <typename Handler>
     void Guarded(Handler&& handler);
 
+    class Bevel;
+
     const TCurrentSettings& settings_;
     StringList catalogue_;
+    std::unique_ptr<Bevel> bevel_;
 };
