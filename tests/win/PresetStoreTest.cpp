@@ -1,7 +1,6 @@
-// Presets in the real registry of this test's own Wine prefix: saving under the same
-// name, a new name or another letter case with the preset's own settings kept, the
-// applied selection, failures part-way that leave the old preset whole, the clean-up of
-// transient keys and Plugin Builder's source path.
+// Presets in the real registry of this test's own Wine prefix, below the commands: a
+// preset named PEBuilder, the applied selection, failures part-way that leave the old
+// preset whole, the clean-up of transient keys and Plugin Builder's source path.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -104,52 +103,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(PresetStore, AddWritesNumberedValuesInOrder)
-{
-    SavePreset(settings, L"", L"Minimal", {L"A::a\\", L"C::c\\", L"E::e\\"});
-    EXPECT_EQ(Values(Preset(L"Minimal")), (Names{L"001=A::a\\", L"002=C::c\\", L"003=E::e\\"}));
-    ExpectNoTransientKeys();
-
-    // Nothing ticked and no settings of its own: no key.
-    SavePreset(settings, L"", L"Empty", {});
-    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Minimal"}));
-}
-
-TEST_F(PresetStore, RenameKeepsTheOwnSettingsAndDropsTheOldKey)
-{
-    Make(L"Minimal", {L"A::a\\"}, true);
-    SavePreset(settings, L"Minimal", L"Small", {L"B::b\\", L"C::c\\"});
-    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Small"}));
-    EXPECT_EQ(Values(Preset(L"Small")), (Names{L"001=B::b\\", L"002=C::c\\"}));
-    ExpectOwnSettings(L"Small", L"Minimal");
-    ExpectNoTransientKeys();
-}
-
-TEST_F(PresetStore, SameNameAndLetterCaseChangeReplaceTheKeyInPlace)
-{
-    Make(L"Small", {L"A::a\\", L"B::b\\", L"C::c\\"}, true);
-    SavePreset(settings, L"Small", L"Small", {L"B::b\\"});
-    EXPECT_EQ(Values(Preset(L"Small")), (Names{L"001=B::b\\"}));
-    ExpectOwnSettings(L"Small", L"Small");
-
-    SavePreset(settings, L"Small", L"SMALL", {L"C::c\\"});
-    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"SMALL"}));
-    EXPECT_EQ(Values(Preset(L"SMALL")), (Names{L"001=C::c\\"}));
-    ExpectOwnSettings(L"SMALL", L"Small");
-    ExpectNoTransientKeys();
-}
-
-TEST_F(PresetStore, NothingTickedKeepsOnlyAPresetWithItsOwnSettings)
-{
-    Make(L"Bare", {L"A::a\\"});
-    Make(L"Owned", {L"A::a\\"}, true);
-    SavePreset(settings, L"Bare", L"Bare", {});
-    SavePreset(settings, L"Owned", L"Owned", {});
-    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Owned"}));
-    EXPECT_TRUE(Values(Preset(L"Owned")).empty());
-    ExpectOwnSettings(L"Owned", L"Owned");
-}
 
 TEST_F(PresetStore, APresetNamedPEBuilderIsAPresetLikeAnyOther)
 {
@@ -282,21 +235,16 @@ TEST_F(PresetStore, DeleteTakesTheOwnSettingsAndNeverTheWholePresetKey)
     EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Net"}));
 }
 
-TEST_F(PresetStore, PluginBuilderSourcePathFollowsTheSelectedEntry)
+TEST_F(PresetStore, PluginBuilderSourcePathOnlyWhereItsSettingsFileIs)
 {
     const std::wstring ini = settings.PluginBuilder + L"\\Plugin_Builder.ini";
     WriteBytes(settings.PEBuilder + L"\\input.inf", "[input]\r\nsource=D:\\xp\\\r\n");
-    Make(L"Own", {L"A::a\\"}, true);
     Make(L"Plain", {L"A::a\\"});
-
     WritePluginBuilderSourcePath(settings, 0, L"[last build]");
     EXPECT_FALSE(FileExists(ini));  // never created
 
+    // A preset without settings of its own builds from input.inf.
     WriteBytes(ini, "[System]\r\nPluginPath=x\r\nSourcePath=\r\n");
-    WritePluginBuilderSourcePath(settings, 0, L"Own");
-    EXPECT_EQ(ReadIniString(ini, L"System", L"SourcePath", L"?"), L"D:\\xp\\");
-    WritePluginBuilderSourcePath(settings, 1, L"Own");
-    EXPECT_EQ(ReadIniString(ini, L"System", L"SourcePath", L"?"), L"D:\\Own\\");
     WritePluginBuilderSourcePath(settings, 2, L"Plain");
     EXPECT_EQ(ReadIniString(ini, L"System", L"SourcePath", L"?"), L"D:\\xp\\");
     EXPECT_EQ(ReadIniString(ini, L"System", L"PluginPath", L"?"), L"x");
