@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/MainCommands.h"
+#include "app/MainForm.h"
 #include "app/Startup.h"
+#include "core/Settings.h"
 
 namespace {
 
@@ -17,4 +20,9 @@ std::vector<std::wstring> CommandLineArguments()
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunStartup(CommandLineArguments(), StartupWindows{}); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    StartupWindows windows;
+    windows.runMainWindow = [] { RunMainWindow(CurrentSettings, ProgramCommands()); };
+    return RunStartup(CommandLineArguments(), windows);
+}

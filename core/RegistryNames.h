@@ -27,6 +27,13 @@ inline constexpr const wchar_t* BuildParams = L"BuildParams";
 inline constexpr const wchar_t* ISOParams = L"ISOParams";
 inline constexpr const wchar_t* ExternalProgram = L"ExternalProgram";
 
+// The main window's values on the program key; the colours are only ever read.
+inline constexpr const wchar_t* BuildStyle = L"BuildStyle";
+inline constexpr const wchar_t* SelectedBackColor = L"SelectedBackColor";
+inline constexpr const wchar_t* UnselectedBackColor = L"UnselectedBackColor";
+inline constexpr const wchar_t* SelectedForeColor = L"SelectedForeColor";
+inline constexpr const wchar_t* UnselectedForeColor = L"UnselectedForeColor";
+
 // Values of older versions, converted or removed when met.
 inline constexpr const wchar_t* UseMKISOFS = L"UseMKISOFS";
 inline constexpr const wchar_t* mkisofsParams = L"mkisofsParams";

@@ -70,3 +70,32 @@ std::wstring WindowText(HWND window)
 }
 
 std::wstring MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+
+namespace {
+
+struct VisibleWindows {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<VisibleWindows*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window)) search->windows.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+DWORD CloseWindowsUntilExit(ChildProcess& child, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (::WaitForSingleObject(child.process.Get(), 200) != WAIT_OBJECT_0 && ::GetTickCount() - start < timeoutMs) {
+        VisibleWindows search{child.id, {}};
+        ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        for (HWND window : search.windows) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return WaitForExit(child, 1);
+}

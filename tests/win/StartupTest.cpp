@@ -24,11 +24,12 @@ protected:
 
     static std::wstring Exe() { return L"\"" + BinFolder() + L"\\Kitwright.exe\""; }
 
-    // Runs the program with no window expected; its exit code.
-    static DWORD RunQuietly(const std::wstring& commandLine)
+    // Runs the program and closes every window it opens (the main window, or a
+    // settings dialog of a first start), as a user would; its exit code.
+    static DWORD RunClosingWindows(const std::wstring& commandLine)
     {
         ChildProcess child = StartChild(commandLine);
-        return WaitForExit(child);
+        return CloseWindowsUntilExit(child);
     }
 
     // Runs the program, answers the notice it shows and returns the notice's caption
@@ -67,7 +68,7 @@ TEST_F(Startup, WordsThatOnlyLookLikeTheResetSwitchDoNothing)
     WriteRegString(kSystemKey, L"Profile", L"Mine");
     WriteRegString(kProfilesKey + L"\\Mine", L"PEBuilder", L"C:\\pe");
     for (const wchar_t* form : {L" -Init", L" I", L" -Install", L" --I"}) {
-        EXPECT_EQ(RunQuietly(Exe() + form), 0u) << form;
+        EXPECT_EQ(RunClosingWindows(Exe() + form), 0u) << form;
         EXPECT_EQ(ReadRegString(kProfilesKey + L"\\Mine", L"PEBuilder", L""), L"C:\\pe") << form;
         EXPECT_FALSE(RegSubKeyExists(kProfilesKey, L"デフォルト")) << form;
     }
@@ -75,20 +76,17 @@ TEST_F(Startup, WordsThatOnlyLookLikeTheResetSwitchDoNothing)
 
 TEST_F(Startup, FirstStartCreatesTheDefaultProfile)
 {
-    EXPECT_EQ(RunQuietly(Exe()), 0u);
+    EXPECT_EQ(RunClosingWindows(Exe()), 0u);
     EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
     EXPECT_EQ(ReadRegString(kDefaultProfile, L"PEBuilder", L"x"), L"");
     EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_WAIT"));
     EXPECT_FALSE(ReadRegBool(kDefaultProfile, L"PEB_WAIT", true));
-    EXPECT_TRUE(ReadRegBool(kDefaultProfile, L"UseMKISOFS", false));
     EXPECT_EQ(ReadRegInteger(kDefaultProfile, L"PEB_VER", -1), 0);
     EXPECT_FALSE(RegValueExists(kSystemKey, L"ShowProfileList"));
-
-    // The profile loader later turns UseMKISOFS into UseExtProgram_ISO.
-    TCurrentSettings settings;
-    settings.ProfileKeySuffix = L"\\デフォルト";
-    LoadProfileSettings(settings);
-    EXPECT_TRUE(settings.UseExtProgram_ISO);
+    // The migration wrote UseMKISOFS true; the main window's first load turned it into
+    // UseExtProgram_ISO.
+    EXPECT_FALSE(RegValueExists(kDefaultProfile, L"UseMKISOFS"));
+    EXPECT_TRUE(ReadRegBool(kDefaultProfile, L"UseExtProgram_ISO", false));
 }
 
 TEST_F(Startup, OldSingleProfileSettingsMoveIntoTheDefaultProfile)
@@ -101,10 +99,10 @@ TEST_F(Startup, OldSingleProfileSettingsMoveIntoTheDefaultProfile)
     WriteRegInteger(K + L"\\Preset\\Base\\PEBuilder", L"buildiso", 1);
     WriteRegInteger(K + L"\\Preset", L"Height", 500);
 
-    EXPECT_EQ(RunQuietly(Exe()), 0u);
+    EXPECT_EQ(RunClosingWindows(Exe()), 0u);
     EXPECT_EQ(ReadRegString(kDefaultProfile, L"PEBuilder", L""), L"C:\\pebuilder");
     EXPECT_TRUE(ReadRegBool(kDefaultProfile, L"PEB_WAIT", false));
-    EXPECT_FALSE(ReadRegBool(kDefaultProfile, L"UseMKISOFS", true));
+    EXPECT_FALSE(ReadRegBool(kDefaultProfile, L"UseExtProgram_ISO", true));  // was UseMKISOFS
     EXPECT_EQ(ReadRegString(kDefaultProfile + L"\\Preset\\Base", L"001", L""), L"Base::base\\");
     EXPECT_EQ(ReadRegInteger(kDefaultProfile + L"\\Preset\\Base\\PEBuilder", L"buildiso", 0), 1);
     EXPECT_EQ(ReadRegInteger(kDefaultProfile + L"\\Preset", L"Height", 0), 500);
@@ -121,7 +119,7 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
     WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=Default\r\nRS_501 = Settings reset\r\n");
     std::wstring exe = L"\"" + (folder / L"Kitwright.exe") + L"\"";
 
-    EXPECT_EQ(RunQuietly(exe), 0u);
+    EXPECT_EQ(RunClosingWindows(exe), 0u);
     EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"Default");
     EXPECT_TRUE(RegSubKeyExists(kProfilesKey, L"Default"));
 
@@ -130,7 +128,7 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
 
     // A name blanked out by the file falls back to the built-in one.
     WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=\r\n");
-    EXPECT_EQ(RunQuietly(exe), 0u);
+    EXPECT_EQ(RunClosingWindows(exe), 0u);
     EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
     EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_VER"));
     EXPECT_FALSE(RegValueExists(kProfilesKey, L"PEB_VER"));

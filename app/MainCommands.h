@@ -1,0 +1,37 @@
+// The commands the main window's menus and buttons start, each taking its inputs as
+// arguments. The program fills them with its real commands; tests pass their own.
+// A command left empty makes its item do nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "core/Settings.h"
+#include "dialogs/MainFormView.h"
+#include "pebuilder/RunInputs.h"
+
+class UserPrompt;
+
+struct MainCommands {
+    using ViewCommand = std::function<void(MainFormView&, const TCurrentSettings&)>;
+    using FolderCommand = std::function<void(const MainFormView&, const TCurrentSettings&)>;
+
+    // File menu and the build buttons.
+    std::function<void(const TCurrentSettings&, const RunInputs&, UserPrompt&)> Build, MakeIso;
+    FolderCommand OpenLog;
+    // Edit menu and the preset buttons.
+    ViewCommand AddPreset, EditPreset, DeletePreset;
+    // Folders menu.
+    FolderCommand OpenPEBuilderFolder, OpenPluginFolder, OpenSourceFolder, OpenBuildFolder, OpenIsoFolder,
+        OpenCustomFolder;
+    // Options menu; the two settings commands set the view's SettingsCancelled.
+    std::function<void(const TCurrentSettings&, UserPrompt&)> SortPlugins;
+    ViewCommand PEBuilderSettings;
+    std::function<void(MainFormView&, TCurrentSettings&)> ProgramSettings;
+    // Help menu.
+    std::function<void(HWND owner)> Help, About;
+};
+
+// The program's own commands.
+MainCommands ProgramCommands();
