@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/Startup.h"
+#include "dialogs/ProfileForm.h"
 
 namespace {
 
@@ -17,4 +18,9 @@ std::vector<std::wstring> CommandLineArguments()
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunStartup(CommandLineArguments(), StartupWindows{}); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    StartupWindows windows;
+    windows.createChooser = [] { return std::unique_ptr<ProfileChooser>(std::make_unique<TProfile_Form>()); };
+    return RunStartup(CommandLineArguments(), windows);
+}
