@@ -160,90 +160,83 @@ TEST_F(ProfileFormTest, EscTheCloseBoxAndCancelLeaveWithoutStarting)
     }
 }
 
-TEST_F(ProfileFormTest, TabOrderFollowsTheControlsAndAltKeysPressTheButtons)
+TEST_F(ProfileFormTest, TabOrderFollowsTheControls)
 {
     WriteRegString(Profile(L"A"), L"PEBuilder", L"");
     WriteRegString(Profile(L"B"), L"PEBuilder", L"");
     std::vector<HWND> order, expected;
-    Shown prompt;
     Run([&](const ChooserControls& c) {
-        expected = {c.add, c.edit, c.del, c.start, c.cancel, c.check, c.list};
+        expected = {c.list, c.add, c.edit, c.del, c.start, c.cancel, c.check, c.list};
         order.push_back(Focus(c.window));  // the list has the focus first
-        for (size_t i = 0; i < expected.size(); ++i) {
+        for (size_t i = 1; i < expected.size(); ++i) {
             HWND was = Focus(c.window);
             Key(was, VK_TAB);
             for (int wait = 0; wait < 200 && Focus(c.window) == was; ++wait) ::Sleep(10);
             order.push_back(Focus(c.window));
         }
-        ::PostMessageW(c.list, WM_SYSCHAR, L'e', 1 << 29);  // Alt+E: rename
-        prompt = AnswerPrompt(kSelf, L"", false);
         Press(c.cancel);
     });
-    expected.insert(expected.begin(), expected.back());
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(prompt.caption, L"プロファイルの編集");
-    EXPECT_EQ(prompt.text, L"A");
 }
 
 TEST_F(ProfileFormTest, AddCopiesTheSelectedProfileWholeAndAppendsItsName)
 {
     MakeProfile(L"Work", L"C:\\work");
     Shown prompt;
+    std::vector<std::wstring> afterFirst;
     bool deleteEnabled = true;
     bool started = Run([&](const ChooserControls& c) {
         Press(c.add);
         prompt = AnswerPrompt(kSelf, L"  Copy \t");
         Settle(c.window);
+        afterFirst = ListItems(c.list);
         deleteEnabled = ::IsWindowEnabled(c.del);
+        // The copy of the copy: the source is the item the user selected.
+        SelectItem(c.list, 1);
+        Press(c.add);
+        AnswerPrompt(kSelf, L"0 first");
+        Settle(c.window);
         Press(c.start);
     });
     EXPECT_TRUE(started);
     EXPECT_EQ(prompt.caption, L"プロファイルの追加");
     EXPECT_EQ(prompt.text, L"");
-    ExpectWholeProfile(L"Copy", L"C:\\work");
-    ExpectWholeProfile(L"Work", L"C:\\work");
+    for (const wchar_t* name : {L"Work", L"Copy", L"0 first"}) ExpectWholeProfile(name, L"C:\\work");
     // Appended, not sorted in and not selected; the delete button waits for a refresh.
-    EXPECT_EQ(items, (std::vector<std::wstring>{L"Work", L"Copy"}));
-    EXPECT_EQ(selected, L"Work");
+    EXPECT_EQ(afterFirst, (std::vector<std::wstring>{L"Work", L"Copy"}));
     EXPECT_FALSE(deleteEnabled);
-}
-
-TEST_F(ProfileFormTest, AddCopiesTheProfileTheUserSelected)
-{
-    MakeProfile(L"Alpha", L"C:\\alpha");
-    MakeProfile(L"Work", L"C:\\work");
-    Run([&](const ChooserControls& c) {
-        SelectItem(c.list, 1);
-        Press(c.add);
-        AnswerPrompt(kSelf, L"0 first");
-        Settle(c.window);
-        Press(c.cancel);  // the copy stays
-    });
-    ExpectWholeProfile(L"0 first", L"C:\\work");
-    EXPECT_EQ(items, (std::vector<std::wstring>{L"Alpha", L"Work", L"0 first"}));
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"Work", L"Copy", L"0 first"}));
+    EXPECT_EQ(selected, L"Copy");
 }
 
 TEST_F(ProfileFormTest, RefusedNamesChangeNothingAndTheFocusReturnsToTheButton)
 {
     MakeProfile(L"Work", L"C:\\work");
+    const std::wstring exists = L"プロファイル名は既に存在しています", invalid = L"プロファイル名が不正です";
     struct Case {
-        const wchar_t* typed;
-        const wchar_t* message;
+        bool rename;
+        const wchar_t* typed;  // after the prompt's initial text, which typing replaces
+        const std::wstring& message;
     };
     const Case cases[] = {
-        {L"work", L"プロファイル名は既に存在しています"},
-        {L"", L"プロファイル名が不正です"},
-        {L"  \t ", L"プロファイル名が不正です"},
+        {false, L"work", exists},
+        {false, L"", invalid},
+        {false, L"  \t ", invalid},
         // A backslash would make nested keys below Profiles.
-        {L"New\\Sub", L"プロファイル名が不正です"},
+        {false, L"New\\Sub", invalid},
+        // Renaming to the same name, in any case, is refused like any existing name.
+        {true, L"Work", exists},
+        {true, L" WORK ", exists},
+        {true, L"A\\B", invalid},
     };
     for (const Case& test : cases) {
         Shown box;
-        HWND focus = nullptr, add = nullptr;
+        HWND focus = nullptr, button = nullptr;
         Run([&](const ChooserControls& c) {
-            add = c.add;
+            button = test.rename ? c.edit : c.add;
+            // The access key from the list: the button takes the focus from the keyboard.
             ::SendMessageW(c.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c.list), TRUE);
-            ::PostMessageW(c.list, WM_SYSCHAR, L'a', 1 << 29);  // Alt+A from the list
+            ::PostMessageW(c.list, WM_SYSCHAR, test.rename ? L'e' : L'a', 1 << 29);
             AnswerPrompt(kSelf, test.typed);
             box = AnswerMessageBox(kSelf, IDOK);
             Settle(c.window);
@@ -252,11 +245,13 @@ TEST_F(ProfileFormTest, RefusedNamesChangeNothingAndTheFocusReturnsToTheButton)
         });
         EXPECT_EQ(box.caption, L"エラー") << test.typed;
         EXPECT_EQ(box.text, test.message) << test.typed;
-        EXPECT_EQ(focus, add) << test.typed;
+        EXPECT_EQ(focus, button) << test.typed;
         EXPECT_EQ(items, std::vector<std::wstring>{L"Work"}) << test.typed;
         std::vector<std::wstring> keys;
         ListRegSubKeys(kProfilesKey, keys);
         EXPECT_EQ(keys, std::vector<std::wstring>{L"Work"}) << test.typed;
+        ExpectWholeProfile(L"Work", L"C:\\work");
+        EXPECT_FALSE(RegValueExists(kSystemKey, L"Profile")) << test.typed;
     }
 }
 
@@ -284,23 +279,6 @@ TEST_F(ProfileFormTest, RenameMovesTheKeyAndMakesTheFirstProfileCurrent)
     EXPECT_EQ(selection, 0);
     EXPECT_TRUE(deleteEnabled);
     EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"Alpha");
-}
-
-TEST_F(ProfileFormTest, RenamingToTheSameNameInAnyCaseIsRefused)
-{
-    MakeProfile(L"Work", L"C:\\work");
-    for (const wchar_t* typed : {L"Work", L"WORK", L" work "}) {
-        Shown box;
-        Run([&](const ChooserControls& c) {
-            Press(c.edit);
-            AnswerPrompt(kSelf, typed);
-            box = AnswerMessageBox(kSelf, IDOK);
-            Press(c.cancel);
-        });
-        EXPECT_EQ(box.text, L"プロファイル名は既に存在しています") << typed;
-        ExpectWholeProfile(L"Work", L"C:\\work");
-        EXPECT_FALSE(RegValueExists(kSystemKey, L"Profile")) << typed;
-    }
 }
 
 TEST_F(ProfileFormTest, DeleteAsksThenErasesTheProfileWithItsPresets)
@@ -403,22 +381,35 @@ TEST_F(ProfileFormTest, AnErrorInACommandIsShownAndTheChooserStaysOpen)
 TEST_F(ProfileFormTest, TheLanguageFileSetsCaptionsAndFontsButNotTheSize)
 {
     WriteRegString(Profile(L"A"), L"PEBuilder", L"");
+    std::vector<std::wstring> texts;
+    LOGFONTW listFont{}, formFont{};
+    RECT client{};
+    auto look = [&] {
+        texts.clear();
+        Run([&](const ChooserControls& c) {
+            for (HWND w : {c.window, ::GetParent(c.list), c.add, c.edit, c.del, c.check, c.start, c.cancel})
+                texts.push_back(WindowText(w));
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.list, WM_GETFONT, 0, 0)), sizeof listFont, &listFont);
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.add, WM_GETFONT, 0, 0)), sizeof formFont, &formFont);
+            ::GetClientRect(c.window, &client);
+            Key(c.list, VK_ESCAPE);
+        });
+    };
+
+    // Without a file: the designed captions, and the list in its fixed-pitch face.
+    look();
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"プロファイルの選択 ", L"プロファイル", L"追加(&A)", L"編集(&E)",
+                                                L"削除(&D)", L"起動時に表示しない", L"起動(&S)", L"キャンセル"}));
+    EXPECT_STREQ(listFont.lfFaceName, L"ＭＳ ゴシック");
+    EXPECT_STREQ(formFont.lfFaceName, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(listFont.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(listFont.lfHeight, formFont.lfHeight);
+
     WriteBytes(LanguageFile, Ansi(L"[Font01]\r\nName=Tahoma\r\nSize=14\r\n"
                                   L"[Form06]\r\nRS_001=Choose a profile\r\nRS_002=Profiles\r\nRS_003=&Add\r\n"
                                   L"RS_004=&Edit\r\nRS_005=&Delete\r\nRS_006=Do not show at start\r\n"
                                   L"RS_007=&Start\r\n"));
-    std::vector<std::wstring> texts;
-    std::wstring listFace, formFace;
-    LOGFONTW listFont{}, formFont{};
-    RECT client{};
-    Run([&](const ChooserControls& c) {
-        for (HWND w : {c.window, ::GetParent(c.list), c.add, c.edit, c.del, c.check, c.start, c.cancel})
-            texts.push_back(WindowText(w));
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.list, WM_GETFONT, 0, 0)), sizeof listFont, &listFont);
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.add, WM_GETFONT, 0, 0)), sizeof formFont, &formFont);
-        ::GetClientRect(c.window, &client);
-        Key(c.list, VK_ESCAPE);
-    });
+    look();
     EXPECT_EQ(texts, (std::vector<std::wstring>{L"Choose a profile", L"Profiles", L"&Add", L"&Edit", L"&Delete",
                                                 L"Do not show at start", L"&Start", L""}));  // RS_009 missing
     EXPECT_STREQ(listFont.lfFaceName, L"Tahoma");
@@ -426,19 +417,4 @@ TEST_F(ProfileFormTest, TheLanguageFileSetsCaptionsAndFontsButNotTheSize)
     EXPECT_EQ(listFont.lfHeight, formFont.lfHeight);  // both 14 points
     EXPECT_EQ(client.right, 340);
     EXPECT_EQ(client.bottom, 178);
-}
-
-TEST_F(ProfileFormTest, WithoutALanguageFileTheListHasItsOwnFixedPitchFace)
-{
-    WriteRegString(Profile(L"A"), L"PEBuilder", L"");
-    LOGFONTW listFont{}, formFont{};
-    Run([&](const ChooserControls& c) {
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.list, WM_GETFONT, 0, 0)), sizeof listFont, &listFont);
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(c.add, WM_GETFONT, 0, 0)), sizeof formFont, &formFont);
-        Press(c.cancel);
-    });
-    EXPECT_STREQ(listFont.lfFaceName, L"ＭＳ ゴシック");
-    EXPECT_STREQ(formFont.lfFaceName, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(listFont.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(listFont.lfHeight, formFont.lfHeight);
 }

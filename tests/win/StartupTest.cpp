@@ -266,6 +266,8 @@ TEST_F(Startup, FirstStartWithTheProfileSwitchOffersTheNewDefaultProfile)
     ChildProcess child = StartChild(Exe() + L" /PROFILE");
     ChooserControls c = WaitForChooser(child.id);
     ASSERT_NE(c.window, nullptr);
+    Settle(c.window);
+    EXPECT_EQ(::GetForegroundWindow(), c.window);
     EXPECT_EQ(ListItems(c.list), std::vector<std::wstring>{L"デフォルト"});
     EXPECT_EQ(ListSelection(c.list), 0);
     EXPECT_FALSE(::IsWindowEnabled(c.del));
