@@ -13,6 +13,7 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
+#include "pebuilder/PresetStore.h"
 
 namespace {
 
@@ -92,6 +93,9 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
         if (!RegSubKeyExists(K, RegName::Profiles)) MigrateSingleProfileSettings();
     });
     if (!proceed) return 0;
+    // A preset editor's left-overs from a run that ended abnormally, before the profile
+    // chooser could list one of them as a profile. A failure here is shown, not fatal.
+    RunCommand(nullptr, [] { CleanUpTransientKeys(); });
 
     OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -4,6 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cwchar>
+#include <vector>
 #include <utility>
 
 #include "core/Handles.h"
@@ -11,20 +15,6 @@
 #include "core/WinError.h"
 
 namespace {
-
-constexpr DWORD kMaxFileSize = 256u << 20;
-
-std::wstring Utf16FromBytes(std::string_view bytes, bool bigEndian)
-{
-    std::wstring text;
-    text.reserve(bytes.size() / 2);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        auto lo = static_cast<unsigned char>(bytes[i + (bigEndian ? 1 : 0)]);
-        auto hi = static_cast<unsigned char>(bytes[i + (bigEndian ? 0 : 1)]);
-        text += static_cast<wchar_t>(hi << 8 | lo);
-    }
-    return text;
-}
 
 std::wstring MultiByteToWide(UINT codePage, std::string_view bytes)
 {
@@ -68,35 +58,170 @@ std::wstring ExecutablePath()
 
 bool FileExists(const std::wstring& path)
 {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(ApiPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::wstring& path)
 {
     if (path.empty()) return false;
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(ApiPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> TryReadFileBytes(const std::wstring& path)
+std::wstring ApiPath(const std::wstring& path)
 {
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        ThrowSystemError(L"Cannot read the file " + path, error);
+    if (path.starts_with(L"\\\\?\\")) return path;
+    std::wstring full(std::max<size_t>(path.size() + 1, MAX_PATH), L'\0');
+    for (;;) {
+        DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return path;  // the call that uses it reports the fault
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        full.resize(length + 1);
     }
+    // Below this length every function takes the plain form (CreateDirectory leaves
+    // room for an 8.3 name).
+    if (full.size() < MAX_PATH - 12) return full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+namespace {
+
+// Reads the whole open file; AppError naming path when it fails or exceeds limit.
+std::string ReadOpenFile(HANDLE file, const std::wstring& path, uint64_t limit)
+{
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size)) ThrowLastError(L"Cannot read the file " + path);
-    if (size.QuadPart > kMaxFileSize) throw AppError(L"The file is too large to read: " + path);
+    if (!::GetFileSizeEx(file, &size)) ThrowLastError(L"Cannot read the file " + path);
+    if (static_cast<uint64_t>(size.QuadPart) > limit) throw AppError(L"The file is too large to read: " + path);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD done = 0;
-    if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr))
+    if (!bytes.empty() && !::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr))
         ThrowLastError(L"Cannot read the file " + path);
     bytes.resize(done);
     return bytes;
+}
+
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// The file's access rules, or nothing when they cannot be read. One call serves the
+// usual descriptor, which is small.
+std::string SecurityOf(HANDLE file)
+{
+    std::string descriptor(256, '\0');
+    DWORD size = 0;
+    if (::GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data(), 256, &size)) {
+        descriptor.resize(::GetSecurityDescriptorLength(descriptor.data()));
+        return descriptor;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
+    descriptor.assign(size, '\0');
+    if (!::GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return {};
+    return descriptor;
+}
+
+// Whether the file has data streams besides its content. Systems that cannot list
+// streams (Wine) have none to keep.
+bool HasStreams(HANDLE file)
+{
+    alignas(8) char buffer[1024];
+    if (!::GetFileInformationByHandleEx(file, FileStreamInfo, buffer, sizeof buffer))
+        return ::GetLastError() == ERROR_MORE_DATA;
+    return reinterpret_cast<const FILE_STREAM_INFO*>(buffer)->NextEntryOffset != 0;
+}
+
+// The attributes a staged file is made with so that it already has them when it takes
+// the file's place: a rename keeps them, and no moment shows the file without them.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives the open file the name path (full, plain or "\\?\" form), replacing a file of
+// that name. The call takes the system's own form of the path, "\??\...".
+bool RenameOpenFile(HANDLE file, const std::wstring& path)
+{
+    std::wstring name;
+    if (path.starts_with(L"\\\\?\\"))
+        name = L"\\??\\" + path.substr(4);
+    else if (path.starts_with(L"\\\\"))
+        name = L"\\??\\UNC\\" + path.substr(2);
+    else
+        name = L"\\??\\" + path;
+    std::vector<BYTE> buffer(offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::copy(name.begin(), name.end(), info->FileName);
+    return ::SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
+constexpr std::wstring_view kStagedMark = L".kwtmp-";
+
+std::atomic<unsigned> stagedCount{0};
+
+// Staged files kept open for their rename, which then costs one request rather than
+// four. Under Wine every open file holds a host file descriptor; Wine raises the
+// process's limit to the host's hard limit, 4,096 at the least on current systems.
+// Past this many, a staged file is closed at once and renamed by name later.
+constexpr int kMaxOpenStaged = 2048;
+std::atomic<int> openStaged{0};
+
+}  // namespace
+
+std::optional<std::string> TryReadFileBytes(const std::wstring& path, uint64_t limit)
+{
+    FileHandle file(::CreateFileW(ApiPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD error = ::GetLastError();
+        if (IsMissing(error)) return std::nullopt;
+        ThrowSystemError(L"Cannot read the file " + path, error);
+    }
+    return ReadOpenFile(file.Get(), path, limit);
+}
+
+std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit, unsigned long attributes)
+{
+    const std::wstring api = ApiPath(path);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileForReplace result;
+    // One open serves the read and the test that the file may be replaced later.
+    result.handle.Reset(::CreateFileW(api.c_str(), GENERIC_READ | DELETE | READ_CONTROL, share, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!result.handle) {
+        result.replaceError = ::GetLastError();
+        if (IsMissing(result.replaceError)) return std::nullopt;
+        result.handle.Reset(
+            ::CreateFileW(api.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!result.handle) {
+            DWORD error = ::GetLastError();
+            if (IsMissing(error)) return std::nullopt;
+            ThrowSystemError(L"Cannot read the file " + path, error);
+        }
+    }
+    // Asked by name rather than of the handle: under Wine the handle's information
+    // costs a round trip to the volume manager, the name's none.
+    if (attributes == kNoFile) attributes = ::GetFileAttributesW(api.c_str());
+    result.attributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
+    if (result.replaceError == 0 && (result.attributes & FILE_ATTRIBUTE_READONLY))
+        result.replaceError = ERROR_ACCESS_DENIED;
+    result.bytes = ReadOpenFile(result.handle.Get(), path, limit);
+    return result;
+}
+
+FileTraits FileForReplace::TakeTraits()
+{
+    FileTraits traits;
+    traits.attributes = attributes;
+    if (handle && replaceError == 0) {
+        traits.security = SecurityOf(handle.Get());
+        traits.streams = HasStreams(handle.Get());
+    }
+    handle.Reset();
+    return traits;
 }
 
 std::optional<std::wstring> ReadTextQuietly(const std::wstring& path)
@@ -115,35 +240,66 @@ std::string ReadFileBytes(const std::wstring& path)
     return std::move(*bytes);
 }
 
-void CheckFileWritable(const std::wstring& path)
+FileTraits CheckFileWritable(const std::wstring& path)
 {
+    const std::wstring api = ApiPath(path);
     std::wstring folder = ExtractFileDir(path);
     if (!folder.empty() && !DirectoryExists(folder))
         ThrowSystemError(L"Cannot write the file " + path, ERROR_PATH_NOT_FOUND);
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    DWORD attributes = ::GetFileAttributesW(api.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(L"Cannot write the file " + path, ERROR_ACCESS_DENIED);
     if (attributes & FILE_ATTRIBUTE_READONLY) ThrowSystemError(L"Cannot write the file " + path, ERROR_ACCESS_DENIED);
     // The new file takes this one's place, which needs delete access as well: a program
     // that holds the file open without delete sharing lets it be written, not replaced.
-    FileHandle probe(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+    FileHandle probe(::CreateFileW(api.c_str(), GENERIC_WRITE | DELETE | READ_CONTROL,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe) ThrowLastError(L"Cannot write the file " + path);
+    return {attributes, SecurityOf(probe.Get()), HasStreams(probe.Get())};
 }
 
 StagedFile::StagedFile(std::wstring path, std::string_view bytes) : path_(std::move(path))
 {
-    const std::wstring what = L"Cannot write the file " + path_;
-    CheckFileWritable(path_);
+    keep_ = CheckFileWritable(path_);
+    Stage(bytes);
+}
 
-    std::wstring folder = ExtractFileDir(path_);
-    wchar_t temp[MAX_PATH + 1];
-    if (!::GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"kw", 0, temp)) ThrowLastError(what);
-    temp_ = temp;
+StagedFile::StagedFile(std::wstring path, std::string_view bytes, FileTraits keep)
+    : path_(std::move(path)), keep_(std::move(keep))
+{
+    Stage(bytes);
+}
+
+void StagedFile::Stage(std::string_view bytes)
+{
+    const std::wstring what = L"Cannot write the file " + path_;
+    const std::wstring folder = ExtractFileDir(path_);
+    std::wstring name = ExtractFileName(path_);
+    const std::wstring pid = std::to_wstring(::GetCurrentProcessId());
+    // Made with the user's attributes and access rules, so that the rename that puts it
+    // in place is all there is to the replacement.
+    DWORD attributes = keep_.attributes == kNoFile ? 0 : keep_.attributes & kKeptAttributes;
+    FileHandle& file = file_;
+    // A name left by an earlier process with the same id is passed over, never reused.
+    for (int attempt = 0; !file; ++attempt) {
+        std::wstring suffix = std::wstring(kStagedMark) + pid + L"-" + std::to_wstring(stagedCount++);
+        // A file name has at most 255 characters; the mark must fit.
+        std::wstring stagedName = name.substr(0, std::min<size_t>(name.size(), 255 - suffix.size())) + suffix;
+        temp_ = folder.empty() ? stagedName : folder + L"\\" + stagedName;
+        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC | DELETE, 0, nullptr, CREATE_NEW,
+                                 attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && (::GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
+            DWORD error = ::GetLastError();
+            temp_.clear();
+            ThrowSystemError(what, error);
+        }
+    }
     try {
-        FileHandle file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) ThrowLastError(what);
+        // Set on the handle: Wine ignores access rules given at creation.
+        if (!keep_.security.empty() &&
+            !::SetKernelObjectSecurity(file.Get(), DACL_SECURITY_INFORMATION, keep_.security.data()))
+            ThrowLastError(what);
         size_t written = 0;
         while (written < bytes.size()) {
             DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
@@ -152,46 +308,116 @@ StagedFile::StagedFile(std::wstring path, std::string_view bytes) : path_(std::m
             written += done;
         }
         if (!::FlushFileBuffers(file.Get())) ThrowLastError(what);
+        if (openStaged++ >= kMaxOpenStaged) CloseStaged();
     } catch (...) {
-        ::DeleteFileW(temp);
+        file.Reset();
+        ::DeleteFileW(ApiPath(temp_).c_str());
+        temp_.clear();
         throw;
     }
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
-    : path_(std::move(other.path_)), temp_(std::exchange(other.temp_, std::wstring()))
+    : path_(std::move(other.path_)),
+      temp_(std::exchange(other.temp_, std::wstring())),
+      keep_(std::move(other.keep_)),
+      file_(std::move(other.file_))
 {
+}
+
+void StagedFile::CloseStaged()
+{
+    if (file_) --openStaged;
+    file_.Reset();
 }
 
 StagedFile::~StagedFile()
 {
-    if (!temp_.empty()) ::DeleteFileW(temp_.c_str());
+    CloseStaged();
+    if (!temp_.empty()) ::DeleteFileW(ApiPath(temp_).c_str());
 }
 
 void StagedFile::Commit()
 {
     if (temp_.empty()) return;
-    if (!::MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const std::wstring target = ApiPath(path_);
+    bool moved = false;
+    if (keep_.streams) {
+        // Only ReplaceFileW carries the user's streams over. It is no single rename (Wine's
+        // moves the file aside first), so it is used only where there are streams to keep.
+        CloseStaged();
+        moved = ::ReplaceFileW(target.c_str(), ApiPath(temp_).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                               nullptr, nullptr);
+        DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
+        // The new content not moved in: the plain rename below still can. Anything else
+        // (locked, read-only) leaves the file as it was.
+        if (!moved && !IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+            ThrowSystemError(L"Cannot write the file " + path_, error);
+    } else {
+        // One rename: at every moment the file is wholly the old or wholly the new one.
+        // Through the handle still open, which spares opening the staged file again.
+        moved = file_ && RenameOpenFile(file_.Get(), target);
+        DWORD error = moved ? ERROR_SUCCESS : file_ ? ::GetLastError() : ERROR_NOT_SUPPORTED;
+        CloseStaged();
+        // A file system that cannot rename by handle can still rename by name.
+        if (!moved && error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+            error != ERROR_INVALID_FUNCTION)
+            ThrowSystemError(L"Cannot write the file " + path_, error);
+    }
+    if (!moved &&
+        !::MoveFileExW(ApiPath(temp_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLastError(L"Cannot write the file " + path_);
     temp_.clear();
 }
 
-void WriteFileAtomic(const std::wstring& path, std::string_view bytes) { StagedFile(path, bytes).Commit(); }
-
-TextEncoding DetectEncoding(std::string_view bytes)
+bool IsStagedFileName(std::wstring_view name)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8Bom;
-    if (bytes.substr(0, 2) == "\xFF\xFE") return TextEncoding::Utf16LeBom;
-    if (bytes.substr(0, 2) == "\xFE\xFF") return TextEncoding::Utf16BeBom;
-    return TextEncoding::Ansi;
+    size_t mark = name.rfind(kStagedMark);
+    if (mark == std::wstring_view::npos || mark == 0) return false;
+    std::wstring_view rest = name.substr(mark + kStagedMark.size());
+    size_t dash = rest.find(L'-');
+    auto digits = [](std::wstring_view d) {
+        return !d.empty() && d.size() <= 10 &&
+               std::all_of(d.begin(), d.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    return dash != std::wstring_view::npos && digits(rest.substr(0, dash)) && digits(rest.substr(dash + 1));
+}
+
+void RemoveStagedLeftover(const std::wstring& path)
+{
+    std::wstring name = ExtractFileName(path);
+    if (!IsStagedFileName(name)) return;
+    std::wstring_view rest = std::wstring_view(name).substr(name.rfind(kStagedMark) + kStagedMark.size());
+    DWORD pid = static_cast<DWORD>(std::wcstoul(std::wstring(rest.substr(0, rest.find(L'-'))).c_str(), nullptr, 10));
+    if (pid != ::GetCurrentProcessId()) {
+        KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+        DWORD code = 0;
+        // Another instance may be staging this very file right now.
+        if (process && ::GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE) return;
+    }
+    ::DeleteFileW(ApiPath(path).c_str());
+}
+
+void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
+{
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW(ApiPath(path + std::wstring(kStagedMark) + L"*").c_str(), &data));
+    if (find) {
+        const std::wstring folder = ExtractFileDir(path);
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                RemoveStagedLeftover(folder.empty() ? std::wstring(data.cFileName) : folder + L"\\" + data.cFileName);
+        } while (::FindNextFileW(find.Get(), &data));
+    }
+    StagedFile(path, bytes).Commit();
 }
 
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding)
 {
     switch (encoding) {
     case TextEncoding::Utf8Bom: return MultiByteToWide(CP_UTF8, bytes.substr(3));
-    case TextEncoding::Utf16LeBom: return Utf16FromBytes(bytes.substr(2), false);
-    case TextEncoding::Utf16BeBom: return Utf16FromBytes(bytes.substr(2), true);
+    case TextEncoding::Utf16LeBom:
+    case TextEncoding::Utf16BeBom: return Utf16Units<wchar_t>(bytes.substr(2), encoding == TextEncoding::Utf16BeBom);
     case TextEncoding::Ansi: break;
     }
     return MultiByteToWide(CP_ACP, bytes);
@@ -203,16 +429,11 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding, const std:
 {
     std::string bytes;
     switch (encoding) {
-    case TextEncoding::Utf8Bom: return "\xEF\xBB\xBF" + WideToMultiByte(CP_UTF8, text, nullptr);
+    case TextEncoding::Utf8Bom: return std::string(ByteOrderMark(encoding)) + WideToMultiByte(CP_UTF8, text, nullptr);
     case TextEncoding::Utf16LeBom:
     case TextEncoding::Utf16BeBom: {
-        bool big = encoding == TextEncoding::Utf16BeBom;
-        bytes = big ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t c : text) {
-            char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
-            bytes += big ? hi : lo;
-            bytes += big ? lo : hi;
-        }
+        bytes = ByteOrderMark(encoding);
+        AppendUtf16Bytes(bytes, text, encoding == TextEncoding::Utf16BeBom);
         return bytes;
     }
     case TextEncoding::Ansi: break;
@@ -228,3 +449,14 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding, const std:
 std::wstring AnsiToWide(std::string_view bytes) { return MultiByteToWide(CP_ACP, bytes); }
 
 std::string WideToAnsi(std::wstring_view text) { return WideToMultiByte(CP_ACP, text, nullptr); }
+
+std::bitset<256> AnsiLeadBytes()
+{
+    std::bitset<256> lead;
+    CPINFO info{};
+    if (!::GetCPInfo(CP_ACP, &info)) return lead;
+    for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2) {
+        for (int b = info.LeadByte[i]; b <= info.LeadByte[i + 1]; ++b) lead.set(b);
+    }
+    return lead;
+}

@@ -1,11 +1,16 @@
 // Files: existence tests, whole-file reads, atomic replacement, and the text
 // encodings of the files the program shares with others (the ANSI code page, or
-// UTF-8/UTF-16 where the file starts with a byte-order mark).
+// UTF-8/UTF-16 where the file starts with a byte-order mark, see TextCodec).
 #pragma once
 
+#include <bitset>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/Handles.h"
+#include "core/TextCodec.h"
 
 // The full path of the running program.
 std::wstring ExecutablePath();
@@ -13,28 +18,72 @@ std::wstring ExecutablePath();
 bool FileExists(const std::wstring& path);       // an existing file, not a folder
 bool DirectoryExists(const std::wstring& path);  // an existing folder
 
-// The whole file as bytes. Errors (missing, locked, over 256 MiB) throw AppError
+// The path as the file functions take it at any length: made full, and once it is
+// too long for the plain form, written "\\?\..." (or "\\?\UNC\..." for a share).
+std::wstring ApiPath(const std::wstring& path);
+
+// Files the program reads whole are never larger: the 32-bit address space is small.
+constexpr uint64_t kMaxFileSize = 256u << 20;
+
+// The whole file as bytes. Errors (missing, locked, over limit) throw AppError
 // naming the file; TryReadFileBytes answers nothing for a file that is not there.
 std::string ReadFileBytes(const std::wstring& path);
-std::optional<std::string> TryReadFileBytes(const std::wstring& path);
+std::optional<std::string> TryReadFileBytes(const std::wstring& path, uint64_t limit = kMaxFileSize);
 
 // The file's text, decoded as DecodeText does; nothing when the file is missing or
 // cannot be read. For readers that fall back to defaults rather than fail.
 std::optional<std::wstring> ReadTextQuietly(const std::wstring& path);
 
-// Replaces the file's content at once: the bytes go to a temporary file in the same
-// folder, which then takes the file's place. On any failure the original is left as
-// it was, the temporary file is removed, and AppError names the file.
+// What a replaced file keeps of the user's file: its attributes (hidden, system), its
+// access rules (a self-relative security descriptor; empty when unknown) and whether
+// it has alternate data streams. attributes is kNoFile for a file that does not exist yet.
+constexpr unsigned long kNoFile = 0xFFFFFFFFul;
+struct FileTraits {
+    unsigned long attributes = kNoFile;
+    std::string security;
+    bool streams = false;
+};
+
+// A file read for a change that will replace it, through one handle that also asks
+// for what the replacement needs. replaceError is 0 when the file can be replaced,
+// else the system's reason (read-only, or held open by a program that does not share
+// deleting). The file stays open until this is dropped, so that what the replacement
+// keeps is asked only of the files that do change.
+struct FileForReplace {
+    std::string bytes;
+    unsigned long replaceError = 0;
+    unsigned long attributes = kNoFile;
+    FileHandle handle;
+
+    // What the replacement keeps, asked of the open file, which is then closed: a file
+    // held open cannot be replaced.
+    FileTraits TakeTraits();
+};
+// Nothing for a missing file; AppError naming the file when it cannot be read or is
+// larger than limit. attributes, when the caller has them from a folder listing,
+// saves asking again.
+std::optional<FileForReplace> ReadFileForReplace(const std::wstring& path, uint64_t limit,
+                                                 unsigned long attributes = kNoFile);
+
+// Replaces the file's content at once: the bytes go to a staged file in the same
+// folder, made with the file's attributes and access rules, which then takes the
+// file's place in one rename (ReplaceFileW where the file has streams to keep). On
+// any failure the original is left as it was, the staged file is removed, and
+// AppError names the file. Staged files that an interrupted run left beside it are
+// removed first.
 void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 
 // A file's new content written beside it and not yet in its place, for changes to
 // several files that must all happen or none: stage every file first (the step that
 // meets a full disk or a folder that takes no new files), then commit them. Until
 // Commit the original is untouched; a staged file never committed is removed.
+// Staged files are named "<file name>.kwtmp-<process id>-<number>".
 class StagedFile {
 public:
-    // Writes the bytes to a temporary file in the file's folder; AppError names the file.
+    // Checks that the file can be replaced, then stages; AppError names the file.
     StagedFile(std::wstring path, std::string_view bytes);
+    // For a file already found replaceable, with what it keeps.
+    StagedFile(std::wstring path, std::string_view bytes, FileTraits keep);
     ~StagedFile();
     StagedFile(StagedFile&& other) noexcept;
     StagedFile& operator=(StagedFile&&) = delete;
@@ -46,17 +95,24 @@ public:
     void Commit();
 
 private:
+    void Stage(std::string_view bytes);
+    void CloseStaged();
+
     std::wstring path_, temp_;
+    FileTraits keep_;
+    FileHandle file_;  // the staged file, open until it is in place: it is renamed through it
 };
+
+// Whether name is that of a staged file (see StagedFile).
+bool IsStagedFileName(std::wstring_view name);
+// Removes the staged file at path unless the process that made it still runs.
+void RemoveStagedLeftover(const std::wstring& path);
 
 // Throws AppError naming the file when it could not be replaced: missing folder,
 // read-only file, or a file another program holds open without sharing both writing
-// and deleting.
-void CheckFileWritable(const std::wstring& path);
+// and deleting. Answers what the replacement keeps.
+FileTraits CheckFileWritable(const std::wstring& path);
 
-enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom };
-
-TextEncoding DetectEncoding(std::string_view bytes);
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);  // BOM dropped
 std::wstring DecodeText(std::string_view bytes);                         // detected
 // Encodes with the BOM of the encoding. Text that the ANSI code page cannot hold
@@ -65,3 +121,6 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding, const std:
 
 std::wstring AnsiToWide(std::string_view bytes);
 std::string WideToAnsi(std::wstring_view text);  // unmappable characters become '?'
+
+// The lead bytes of the ANSI code page's double-byte characters.
+std::bitset<256> AnsiLeadBytes();

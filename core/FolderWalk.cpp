@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/Files.h"
 #include "core/Handles.h"
 
 bool FolderEntry::IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -10,7 +11,7 @@ bool FolderEntry::IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTO
 void ForEachFolderEntry(const std::wstring& folder, const std::function<void(const FolderEntry&)>& visit)
 {
     WIN32_FIND_DATAW data;
-    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    FindHandle find(::FindFirstFileW(ApiPath(folder + L"\\*").c_str(), &data));
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;

@@ -62,6 +62,11 @@ struct RegKeyTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::RegCloseKey(h); }
 };
+struct GdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DeleteObject(h); }
+};
 struct FontTraits {
     using Type = HFONT;
     static Type Invalid() { return nullptr; }
@@ -72,6 +77,7 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;  // processes, threads, e
 using FileHandle = UniqueHandle<FileHandleTraits>;      // CreateFile
 using FindHandle = UniqueHandle<FindHandleTraits>;      // FindFirstFile
 using RegKey = UniqueHandle<RegKeyTraits>;
+using GdiObject = UniqueHandle<GdiObjectTraits>;  // pens and brushes
 using FontHandle = UniqueHandle<FontTraits>;
 
 // A COM interface pointer that releases its reference.

@@ -2,27 +2,89 @@
 #include "core/Ini.h"
 
 #include "core/Text.h"
+#include "core/TextCodec.h"
+
+namespace {
+
+// Blanks and control characters, as Trim removes them.
+std::wstring_view TrimView(std::wstring_view text)
+{
+    while (!text.empty() && text.front() <= L' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() <= L' ') text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+IniView IniView::Parse(std::wstring_view text)
+{
+    IniView view;
+    // Room for every line at once: a few allocations per file rather than one per growth.
+    view.entries_.reserve(LineCountBound(text));
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring_view::npos) end = text.size();
+        std::wstring_view line = TrimView(text.substr(start, end - start));
+        start = end + 1;
+        if (end < text.size() && text[end] == L'\r' && start < text.size() && text[start] == L'\n') ++start;
+
+        if (line.empty() || line[0] == L';') continue;
+        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+            if (!view.sections_.empty()) view.sections_.back().end = view.entries_.size();
+            view.sections_.push_back({TrimView(line.substr(1, line.size() - 2)), view.entries_.size(), 0});
+            continue;
+        }
+        if (view.sections_.empty()) continue;
+        size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos) {
+            view.entries_.push_back({line, {}, false});
+        } else {
+            view.entries_.push_back({TrimView(line.substr(0, equals)), TrimView(line.substr(equals + 1)), true});
+        }
+    }
+    if (!view.sections_.empty()) view.sections_.back().end = view.entries_.size();
+    return view;
+}
+
+std::optional<std::wstring_view> IniView::Find(std::wstring_view section, std::wstring_view key) const
+{
+    for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+        if (!SameText(s->name, section)) continue;
+        for (size_t i = s->end; i > s->first; --i) {
+            const Entry& e = entries_[i - 1];
+            if (e.hasValue && SameText(e.name, key)) return e.value;
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::wstring IniView::ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view def) const
+{
+    return std::wstring(Find(section, key).value_or(def));
+}
+
+int32_t IniView::ReadInteger(std::wstring_view section, std::wstring_view key, int32_t def) const
+{
+    std::optional<std::wstring_view> value = Find(section, key);
+    if (!value) return def;
+    return ParseInteger(*value).value_or(def);
+}
 
 IniDocument IniDocument::Parse(std::wstring_view text)
 {
+    const IniView view = IniView::Parse(text);
     IniDocument doc;
-    for (const std::wstring& raw : SplitLines(text)) {
-        std::wstring line = Trim(raw);
-        if (line.empty() || line[0] == L';') continue;
-        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
-            doc.sections_.push_back({Trim(std::wstring_view(line).substr(1, line.size() - 2)), {}});
-            continue;
+    doc.sections_.reserve(view.sections_.size());
+    for (const IniView::Section& s : view.sections_) {
+        Section& section = doc.sections_.emplace_back(Section{std::wstring(s.name), {}});
+        section.entries.reserve(s.end - s.first);
+        for (size_t i = s.first; i < s.end; ++i) {
+            const IniView::Entry& e = view.entries_[i];
+            section.entries.push_back(
+                {std::wstring(e.name), e.hasValue ? std::optional<std::wstring>(e.value) : std::nullopt});
         }
-        if (doc.sections_.empty()) continue;
-        size_t equals = line.find(L'=');
-        Entry entry;
-        if (equals == std::wstring::npos) {
-            entry.name = line;
-        } else {
-            entry.name = Trim(std::wstring_view(line).substr(0, equals));
-            entry.value = Trim(std::wstring_view(line).substr(equals + 1));
-        }
-        doc.sections_.back().entries.push_back(std::move(entry));
     }
     return doc;
 }
@@ -66,6 +128,18 @@ int32_t IniDocument::ReadInteger(std::wstring_view section, std::wstring_view ke
 }
 
 bool IniDocument::HasSection(std::wstring_view section) const { return FindSection(section) != nullptr; }
+
+std::optional<std::wstring> IniDocument::FindLineBreak() const
+{
+    auto breaks = [](std::wstring_view text) { return text.find_first_of(L"\r\n") != std::wstring_view::npos; };
+    for (const Section& s : sections_) {
+        if (breaks(s.name)) return s.name;
+        for (const Entry& e : s.entries) {
+            if (breaks(e.name) || (e.value && breaks(*e.value))) return e.name;
+        }
+    }
+    return std::nullopt;
+}
 
 void IniDocument::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value)
 {

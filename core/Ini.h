@@ -9,6 +9,33 @@
 #include <string_view>
 #include <vector>
 
+// A reading of INI text by the rules below that refers into the text rather than
+// copying it, for readers that only look values up (the catalogue reads thousands of
+// INF files). The text must outlive the view.
+class IniView {
+public:
+    static IniView Parse(std::wstring_view text);
+
+    std::optional<std::wstring_view> Find(std::wstring_view section, std::wstring_view key) const;
+    std::wstring ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view def) const;
+    int32_t ReadInteger(std::wstring_view section, std::wstring_view key, int32_t def) const;
+
+private:
+    friend class IniDocument;
+    struct Entry {
+        std::wstring_view name;  // the key, or the whole line without "="
+        std::wstring_view value;
+        bool hasValue;
+    };
+    struct Section {
+        std::wstring_view name;
+        size_t first, end;  // its entries in entries_
+    };
+
+    std::vector<Section> sections_;
+    std::vector<Entry> entries_;
+};
+
 class IniDocument {
 public:
     IniDocument() = default;
@@ -29,6 +56,10 @@ public:
     void WriteInteger(std::wstring_view section, std::wstring_view key, int32_t value);
 
     bool HasSection(std::wstring_view section) const;
+
+    // The first key or section name, or value, that holds a line break and so would
+    // come back as lines of their own; nothing when the document can be written.
+    std::optional<std::wstring> FindLineBreak() const;
 
     // Each section as "[name]", its lines and one empty line; every line ends in CR LF.
     std::wstring Serialize() const;

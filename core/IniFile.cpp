@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/Error.h"
 
 namespace {
 
@@ -32,6 +33,11 @@ IniFile LoadIniFile(const std::wstring& path)
 
 void SaveIniFile(const IniFile& file)
 {
+    // A line break would end the line early and turn the rest into keys or sections of
+    // their own, which could override any other setting of the file.
+    if (std::optional<std::wstring> key = file.doc.FindLineBreak())
+        throw AppError(L"Cannot write the file " + file.path + L"\r\nThe value of " + *key +
+                       L" holds a line break. Nothing has been written.");
     WriteFileAtomic(file.path, EncodeText(file.doc.Serialize(), file.encoding, file.path));
     RepaintWindows();
 }

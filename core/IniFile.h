@@ -18,7 +18,9 @@ struct IniFile {
 
 // A missing file loads as an empty document; an unreadable one throws AppError.
 IniFile LoadIniFile(const std::wstring& path);
-// Rewrites the file at once (see WriteFileAtomic), then lets the windows repaint.
+// Rewrites the file at once (see WriteFileAtomic), then lets the windows repaint. A
+// name or value holding CR or LF throws AppError naming the file and key, and nothing
+// is written.
 void SaveIniFile(const IniFile& file);
 
 // Never fail: a missing, unreadable or malformed file gives the default.
@@ -26,7 +28,8 @@ std::wstring ReadIniString(const std::wstring& path, const std::wstring& section
                            const std::wstring& def);
 int32_t ReadIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t def);
 
-// Create a missing file; a file that cannot be written throws AppError naming it.
+// Create a missing file; a file that cannot be written, or a value holding a line
+// break, throws AppError naming it.
 void WriteIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                     const std::wstring& value);
 void WriteIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t value);

@@ -28,6 +28,11 @@ std::wstring PathList(const std::wstring& path) { return path + L'\0'; }
 
 }  // namespace
 
+void ShellOpen(HWND owner, const std::wstring& target, int show)
+{
+    ::ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, show);
+}
+
 bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder, bool newStyle)
 {
     std::wstring start = IncludeTrailingBackslash(folder);

@@ -12,6 +12,11 @@
 // folder on OK, false and folder unchanged on Cancel. COM must be initialised.
 bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder, bool newStyle);
 
+// Asks the shell to "open" target (a folder, a document, a web address) as show says,
+// owned by owner. What the shell answers is not checked: when target cannot be opened
+// the shell reports it, or nothing happens.
+void ShellOpen(HWND owner, const std::wstring& target, int show = SW_SHOW);
+
 enum ShellOperation { ShellMove = 1, ShellCopy = 2, ShellDelete = 3, ShellRename = 4 };
 
 // One shell file operation without questions or error dialogs; true when the shell

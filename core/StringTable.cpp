@@ -87,6 +87,13 @@ namespace StringTable {
 
 const std::wstring& Text(StringId id) { return Texts()[IndexOf(id)]; }
 
+std::vector<StringId> Ids()
+{
+    std::vector<StringId> ids;
+    for (const Entry& entry : kBuiltIn) ids.push_back(entry.id);
+    return ids;
+}
+
 const wchar_t* BuiltIn(StringId id) { return kBuiltIn[IndexOf(id)].builtIn; }
 
 std::wstring KeyOf(StringId id)

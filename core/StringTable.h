@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class IniDocument;
 
@@ -61,6 +62,9 @@ constexpr int Count = 46;
 
 // The text in use; every id of the enumeration has one.
 const std::wstring& Text(StringId id);
+
+// Every id, in key order.
+std::vector<StringId> Ids();
 
 // The key ("RS_100") and the built-in text of an id.
 std::wstring KeyOf(StringId id);

@@ -4,16 +4,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/TextCodec.h"
+
 namespace {
 
 using Units = std::u16string;  // one code unit per element: a byte or a UTF-16 unit
 using UnitView = std::u16string_view;
 
-enum class Layout { Bytes, Utf16Le, Utf16Be };
-
 struct Decoded {
-    Layout layout = Layout::Bytes;
-    size_t bomSize = 0;
+    TextEncoding encoding = TextEncoding::Ansi;
     Units units;
     std::string_view stray;  // a last odd byte of a UTF-16 file, kept at the end
 };
@@ -21,44 +20,26 @@ struct Decoded {
 Decoded Decode(std::string_view inf)
 {
     Decoded d;
-    auto startsWith = [&](std::string_view bom) { return inf.substr(0, bom.size()) == bom; };
-    if (startsWith("\xFF\xFE")) {
-        d.layout = Layout::Utf16Le;
-        d.bomSize = 2;
-    } else if (startsWith("\xFE\xFF")) {
-        d.layout = Layout::Utf16Be;
-        d.bomSize = 2;
-    } else if (startsWith("\xEF\xBB\xBF")) {
-        d.bomSize = 3;
-    }
-    std::string_view body = inf.substr(d.bomSize);
-    if (d.layout == Layout::Bytes) {
+    d.encoding = DetectEncoding(inf);
+    std::string_view body = inf.substr(ByteOrderMark(d.encoding).size());
+    if (!IsUtf16(d.encoding)) {
         d.units.reserve(body.size());
         for (char c : body) d.units += static_cast<char16_t>(static_cast<uint8_t>(c));
         return d;
     }
-    d.units.reserve(body.size() / 2);
-    for (size_t i = 0; i + 1 < body.size(); i += 2) {
-        auto lo = static_cast<uint8_t>(body[i + (d.layout == Layout::Utf16Le ? 0 : 1)]);
-        auto hi = static_cast<uint8_t>(body[i + (d.layout == Layout::Utf16Le ? 1 : 0)]);
-        d.units += static_cast<char16_t>(lo | hi << 8);
-    }
+    d.units = Utf16Units<char16_t>(body, d.encoding == TextEncoding::Utf16BeBom);
     if (body.size() % 2) d.stray = body.substr(body.size() - 1);
     return d;
 }
 
-std::string Encode(const Decoded& d, std::string_view bom, const Units& units)
+std::string Encode(const Decoded& d, const Units& units)
 {
-    std::string out(bom);
-    out.reserve(bom.size() + units.size() * (d.layout == Layout::Bytes ? 1 : 2) + d.stray.size());
-    for (char16_t u : units) {
-        auto lo = static_cast<char>(u & 0xFF);
-        auto hi = static_cast<char>(u >> 8);
-        switch (d.layout) {
-        case Layout::Bytes: out += lo; break;
-        case Layout::Utf16Le: out += {lo, hi}; break;
-        case Layout::Utf16Be: out += {hi, lo}; break;
-        }
+    std::string out(ByteOrderMark(d.encoding));
+    if (IsUtf16(d.encoding)) {
+        AppendUtf16Bytes(out, UnitView(units), d.encoding == TextEncoding::Utf16BeBom);
+    } else {
+        out.reserve(out.size() + units.size());
+        for (char16_t u : units) out += static_cast<char>(u & 0xFF);
     }
     out += d.stray;
     return out;
@@ -73,8 +54,8 @@ UnitView TrimUnits(UnitView line)
     return line;
 }
 
-// Only ASCII letters are folded: the names compared here are ASCII, and a lead byte
-// (0x81 and above) can never equal one of their letters.
+// Only ASCII letters are folded: the names compared here are ASCII, no other letter
+// folds to one of them, and a lead byte (0x81 and above) can never equal one.
 bool SameAscii(UnitView text, std::u16string_view upper)
 {
     if (text.size() != upper.size()) return false;
@@ -86,9 +67,20 @@ bool SameAscii(UnitView text, std::u16string_view upper)
     return true;
 }
 
+// Whether the line's last unit is a character of its own, not the trail byte of a
+// double-byte character: "]" (0x5D) is a Shift-JIS trail byte too. Walked from the
+// line's start, which is a character boundary since CR and LF are never trail bytes.
+bool LastUnitStandsAlone(UnitView line, const LeadBytes& lead)
+{
+    size_t i = 0;
+    while (i + 1 < line.size()) i += line[i] < 0x100 && lead[line[i]] ? 2 : 1;
+    return i == line.size() - 1;
+}
+
 std::vector<UnitView> SplitUnitLines(UnitView text)
 {
     std::vector<UnitView> lines;
+    lines.reserve(LineCountBound(text));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find_first_of(u"\r\n", start);
@@ -105,27 +97,26 @@ std::vector<UnitView> SplitUnitLines(UnitView text)
 
 }  // namespace
 
-InfRewrite RewriteEnableLine(std::string_view inf, bool enabled)
+InfRewrite RewriteEnableLine(std::string_view inf, bool enabled, const LeadBytes& leadBytes)
 {
     const Decoded d = Decode(inf);
+    const LeadBytes noLeadBytes;
+    const LeadBytes& lead = d.encoding == TextEncoding::Ansi ? leadBytes : noLeadBytes;
     std::vector<UnitView> lines = SplitUnitLines(d.units);
     const Units enableLine = enabled ? u"Enable=1" : u"Enable=0";
 
     bool inSection = false;
     for (UnitView& line : lines) {
         UnitView trimmed = TrimUnits(line);
-        if (SameAscii(trimmed, u"[PEBUILDER]")) {
-            inSection = true;
+        if (trimmed.empty() || trimmed.front() == u';') continue;
+        if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']' &&
+            LastUnitStandsAlone(line.substr(0, trimmed.data() - line.data() + trimmed.size()), lead)) {
+            inSection = SameAscii(TrimUnits(trimmed.substr(1, trimmed.size() - 2)), u"PEBUILDER");
             continue;
         }
         if (!inSection) continue;
-        if (!trimmed.empty() && trimmed.front() == u'[') break;
-        size_t equals = line.find(u'=');
-        UnitView name = equals == UnitView::npos ? UnitView() : line.substr(0, equals);
-        if (SameAscii(name, u"ENABLE")) {
-            line = enableLine;
-            break;
-        }
+        size_t equals = trimmed.find(u'=');
+        if (equals != UnitView::npos && SameAscii(TrimUnits(trimmed.substr(0, equals)), u"ENABLE")) line = enableLine;
     }
 
     Units units;
@@ -134,7 +125,7 @@ InfRewrite RewriteEnableLine(std::string_view inf, bool enabled)
         units += line;
         units += u"\r\n";
     }
-    std::string bytes = Encode(d, inf.substr(0, d.bomSize), units);
+    std::string bytes = Encode(d, units);
     bool changed = bytes != inf;
     return {std::move(bytes), changed};
 }

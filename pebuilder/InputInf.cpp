@@ -7,9 +7,24 @@
 #include "core/Error.h"
 #include "core/Text.h"
 
+std::wstring InputSection::ReadString(std::wstring_view key, std::wstring_view def) const
+{
+    return inf_.ReadString(kInputSection, key, def);
+}
+
+int32_t InputSection::ReadInteger(std::wstring_view key, int32_t def) const
+{
+    return inf_.ReadInteger(kInputSection, key, def);
+}
+
+std::wstring InputFolderValue(const InputValues& values, std::wstring_view key, std::wstring_view def)
+{
+    return Trim(ExcludeTrailingBackslash(values.ReadString(key, def)));
+}
+
 std::wstring InputFolderValue(const IniDocument& inf, std::wstring_view key, std::wstring_view def)
 {
-    return Trim(ExcludeTrailingBackslash(inf.ReadString(kInputSection, key, def)));
+    return InputFolderValue(InputSection(inf), key, def);
 }
 
 int VersionClassOf(int pebVer) { return std::clamp(pebVer, 0, 3); }
@@ -60,13 +75,18 @@ std::vector<InputKey> PresetSettingKeys(int versionClass, CopyOrder order)
 
 std::wstring EffectiveOutDir(const IniDocument& inf, const std::wstring& peBuilderFolder, int versionClass)
 {
+    return EffectiveOutDir(InputSection(inf), peBuilderFolder, versionClass);
+}
+
+std::wstring EffectiveOutDir(const InputValues& inf, const std::wstring& peBuilderFolder, int versionClass)
+{
     std::wstring outdir = InputFolderValue(inf, L"outdir");
     switch (VersionClassOf(versionClass)) {
     case 0: return outdir;
     case 1:
     case 2: return peBuilderFolder + L"\\" + outdir;
     default:
-        switch (inf.ReadInteger(kInputSection, L"useAbsoluteOutput", 0)) {
+        switch (inf.ReadInteger(L"useAbsoluteOutput", 0)) {
         case 0: return peBuilderFolder + L"\\" + outdir;
         case 1: return InputFolderValue(inf, L"fulloutdir", peBuilderFolder);
         default: return outdir;

@@ -12,8 +12,31 @@
 
 inline const std::wstring kInputSection = L"input";
 
+// The PE Builder settings of a list entry as a reader sees them: [input] of input.inf,
+// or a preset's own copy of them (its registry key), behind one interface so that the
+// rules below serve both.
+class InputValues {
+public:
+    virtual ~InputValues() = default;
+    // A missing value gives def.
+    virtual std::wstring ReadString(std::wstring_view key, std::wstring_view def) const = 0;
+    virtual int32_t ReadInteger(std::wstring_view key, int32_t def) const = 0;
+};
+
+// [input] of a document in memory.
+class InputSection : public InputValues {
+public:
+    explicit InputSection(const IniDocument& inf) : inf_(inf) {}
+    std::wstring ReadString(std::wstring_view key, std::wstring_view def) const override;
+    int32_t ReadInteger(std::wstring_view key, int32_t def) const override;
+
+private:
+    const IniDocument& inf_;
+};
+
 // A folder value of [input] as the program reads it: one trailing backslash removed
 // first, so that blanks before it go too, then trimmed.
+std::wstring InputFolderValue(const InputValues& values, std::wstring_view key, std::wstring_view def = {});
 std::wstring InputFolderValue(const IniDocument& inf, std::wstring_view key, std::wstring_view def = {});
 
 // PEB_VER: 0 for PE Builder 3.0.32 or earlier, 1 for 3.0.33, 2 for 3.0.34, 3 for
@@ -38,6 +61,7 @@ enum class CopyOrder { Build, IsoRun };
 std::vector<InputKey> PresetSettingKeys(int versionClass, CopyOrder order);
 
 // The build output folder as a full path, from [input] of inf (see the definition).
+std::wstring EffectiveOutDir(const InputValues& values, const std::wstring& peBuilderFolder, int versionClass);
 std::wstring EffectiveOutDir(const IniDocument& inf, const std::wstring& peBuilderFolder, int versionClass);
 
 // The toggle cells of the main window's grid per class: 0 build, ISO; 1 registry,

@@ -1,12 +1,36 @@
 // The command template of the external ISO program.
 #include "pebuilder/IsoTemplate.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "core/Error.h"
 #include "core/Ini.h"
 #include "core/Text.h"
 #include "pebuilder/InputInf.h"
+
+namespace {
+
+// Every occurrence of placeholder replaced by value, refusing before it builds a text
+// that grows past the limit (chained values can multiply the text at every step).
+std::wstring ReplaceWithinLimit(const std::wstring& text, std::wstring_view placeholder, std::wstring_view value)
+{
+    if (value.size() > placeholder.size()) {
+        const std::wstring folded = UpperCase(text), key = UpperCase(placeholder);
+        size_t hits = 0;
+        for (size_t at = folded.find(key); at != std::wstring::npos; at = folded.find(key, at + key.size())) ++hits;
+        const size_t room = std::max(kMaxCommandLineLength, text.size()) - text.size();
+        if (hits > 0 && (value.size() - placeholder.size()) > room / hits)
+            throw AppError(L"The command line of the ISO program would be longer than " +
+                           std::to_wstring(kMaxCommandLineLength) +
+                           L" characters, the most a program can be started with.\r\n"
+                           L"Check the program's template and the values in input.inf.");
+    }
+    return ReplaceAllText(text, placeholder, value);
+}
+
+}  // namespace
 
 std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inf, const IsoTemplateFolders& folders)
 {
@@ -27,6 +51,9 @@ std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inf, 
         {L"@ISOduplicatesonce@", inf.ReadString(kInputSection, L"ISOduplicatesonce", L"0")},
     };
     std::wstring text(templ);
-    for (const auto& [placeholder, value] : steps) text = ReplaceAllText(text, placeholder, value);
+    for (const auto& [placeholder, value] : steps) text = ReplaceWithinLimit(text, placeholder, value);
+    if (text.size() > kMaxCommandLineLength)
+        throw AppError(L"The command line of the ISO program is longer than " + std::to_wstring(kMaxCommandLineLength) +
+                       L" characters, the most a program can be started with.");
     return text;
 }

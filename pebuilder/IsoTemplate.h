@@ -14,7 +14,12 @@ struct IsoTemplateFolders {
     std::wstring OutDir;     // the effective output folder
 };
 
+// The longest command line CreateProcess takes: 32,767 characters with its final zero.
+constexpr size_t kMaxCommandLineLength = 32766;
+
 // Replaces the thirteen placeholders one after another, every occurrence, without
 // regard to case. A value that itself holds a later placeholder is expanded too,
-// because each replacement runs over the text the earlier ones left.
+// because each replacement runs over the text the earlier ones left. A step that
+// would grow the text past kMaxCommandLineLength, or a result longer than that,
+// throws AppError before the text is built.
 std::wstring ExpandIsoTemplate(std::wstring_view templ, const IniDocument& inputInf, const IsoTemplateFolders& folders);

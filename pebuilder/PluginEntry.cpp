@@ -23,7 +23,7 @@ bool IsInfFileName(std::wstring_view name)
     return name.size() >= 4 && SameText(name.substr(name.size() - 4), L".inf");
 }
 
-std::optional<TDataStruct> PluginEntryFromInf(const IniDocument& inf, const std::wstring& folder,
+std::optional<TDataStruct> PluginEntryFromInf(const IniView& inf, const std::wstring& folder,
                                               const std::wstring& fileName)
 {
     // The signature is compared with case: "$WINDOWS NT$" marks no plug-in.

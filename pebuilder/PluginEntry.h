@@ -19,7 +19,7 @@ bool IsInfFileName(std::wstring_view name);
 // The entry of the INF file folder\fileName whose text is inf, or nothing when the
 // file is no plug-in: its [Version] Signature is not "$Windows NT$" or its
 // [PEBuilder] Name is empty.
-std::optional<TDataStruct> PluginEntryFromInf(const IniDocument& inf, const std::wstring& folder,
+std::optional<TDataStruct> PluginEntryFromInf(const IniView& inf, const std::wstring& folder,
                                               const std::wstring& fileName);
 
 // Display name, "::" and the entry's folder relative to peBuilderFolder\plugin\,

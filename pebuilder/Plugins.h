@@ -12,7 +12,9 @@
 // Appends one entry per plug-in INF file in and below folder, depth first in the
 // order the file system lists names. Names beginning with "." and entries with the
 // system or volume-label attribute are skipped; a missing folder adds nothing.
-void ScanPluginFolder(const std::wstring& folder, StringList& list);
+// Answers the INF files that could not be read (too large or locked to be a plug-in
+// file), which are not in the list.
+std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list);
 
 // Software\Vesmor\Kitwright\Profiles<suffix>\Preset\<name> of the settings' profile.
 std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName);
@@ -25,6 +27,7 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled);
 
 // Switches every plug-in of the settings' PE Builder folder on when the preset holds
 // its key, off otherwise. Every file that needs a change is checked first: when one
-// cannot be written, AppError names it and no file has been changed. Each file is
-// replaced at once; files already right are not written.
+// cannot be written, or an INF file cannot be read, AppError names it and no file has
+// been changed. Each file is replaced at once; files already right are not written.
+// Staged files that an interrupted switch left in the plug-in folders are removed.
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName);

@@ -1,21 +1,16 @@
 // Steps that the build and the ISO run share.
 #include "pebuilder/RunSteps.h"
 
-#include "core/Registry.h"
-#include "core/RegistryNames.h"
-#include "core/Text.h"
-#include "pebuilder/Plugins.h"
+#include "pebuilder/SettingsSource.h"
 
 std::wstring TwoPartMessage(StringId first, StringId second) { return Str(first) + L"\r\n" + Str(second); }
 
 void CopySelectedPresetSettings(const TCurrentSettings& settings, const RunInputs& inputs, const std::wstring& inputInf,
                                 const std::wstring& defaultOutDir, CopyOrder order)
 {
-    if (!inputs.IsPreset()) return;
-    const std::wstring presetKey = PresetKeyPath(settings, inputs.SelectedText);
-    if (RegSubKeyExists(presetKey, RegName::PresetSettings))
-        CopyPresetSettingsToInputInf(settings, presetKey + L"\\" + RegName::PresetSettings, inputInf, defaultOutDir,
-                                     order);
+    const SettingsSource source(settings, inputs.SelectedIndex, inputs.SelectedText);
+    if (source.IsPresetKey())
+        CopyPresetSettingsToInputInf(settings, source.RegistryKey(), inputInf, defaultOutDir, order);
 }
 
 std::wstring SourceFolderOf(const IniDocument& inputInf) { return InputFolderValue(inputInf, L"source"); }

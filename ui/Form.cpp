@@ -160,15 +160,15 @@ void Form::SetClientSize(int width, int height)
     ::SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND Form::AddItem(const ControlSpec& spec, Align align, int id)
+HWND Form::AddItem(const ControlSpec& item, Align align, int id)
 {
     HWND control =
-        ::CreateWindowExW(spec.exStyle, spec.windowClass, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.style,
-                          spec.box.x, spec.box.y, spec.box.cx, spec.box.cy, spec.parent ? spec.parent : Handle(),
+        ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(), WS_CHILD | WS_VISIBLE | item.style,
+                          item.box.x, item.box.y, item.box.cx, item.box.cy, item.parent ? item.parent : Handle(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font ? spec.font : font_), FALSE);
-    Track(control, spec.parent, spec.box, spec.anchors, align);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(item.font ? item.font : font_), FALSE);
+    Track(control, item.parent, item.box, item.anchors, align);
     return control;
 }
 
@@ -180,7 +180,7 @@ void Form::Track(HWND window, HWND parent, Box box, unsigned anchors, Align alig
     items_.push_back({window, LayoutItem{parentIndex, box, anchors, align}});
 }
 
-HWND Form::Add(const ControlSpec& spec) { return AddItem(spec, Align::alNone, spec.id ? spec.id : nextId_++); }
+HWND Form::Add(const ControlSpec& item) { return AddItem(item, Align::alNone, item.id ? item.id : nextId_++); }
 
 HWND Form::AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
                         unsigned anchors, HWND parent)

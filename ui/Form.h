@@ -81,7 +81,7 @@ protected:
 
     // Controls. Add creates one with the next free command id; panels and group boxes
     // hold other controls, pass on their notifications and take part in the layout.
-    HWND Add(const ControlSpec& spec);
+    HWND Add(const ControlSpec& item);
     HWND AddPanel(Box box, Align align, unsigned anchors = akTopLeft, HWND parent = nullptr);
     HWND AddGroupBox(const std::wstring& text, Box box, unsigned anchors = akTopLeft, HWND parent = nullptr);
 
@@ -125,7 +125,7 @@ private:
         LayoutItem layout;
     };
 
-    HWND AddItem(const ControlSpec& spec, Align align, int id);
+    HWND AddItem(const ControlSpec& item, Align align, int id);
     HWND AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
                       unsigned anchors, HWND parent);
     void Track(HWND window, HWND parent, Box box, unsigned anchors, Align align);

@@ -103,6 +103,12 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+            Window* control = FromHandle(reinterpret_cast<HWND>(lParam));
+            LRESULT brush = 0;
+            if (control && control != this && control->OnControlColor(message, reinterpret_cast<HDC>(wParam), brush))
+                return brush;
+        }
         return OnMessage(message, wParam, lParam);
     } catch (...) {
         // An exception must never unwind through Windows' own frames.

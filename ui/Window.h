@@ -54,6 +54,10 @@ protected:
     // The last message the window receives; the handle is cleared after it.
     virtual void OnDestroyed() {}
 
+    // A control of the program that keeps its own colours answers its parent's
+    // WM_CTLCOLOR* message for it with a brush; by default the parent decides.
+    virtual bool OnControlColor(UINT, HDC, LRESULT&) { return false; }
+
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);

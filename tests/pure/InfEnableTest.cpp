@@ -7,7 +7,10 @@
 
 namespace {
 
-std::string Rewritten(std::string_view inf, bool enabled) { return RewriteEnableLine(inf, enabled).bytes; }
+std::string Rewritten(std::string_view inf, bool enabled, const LeadBytes& lead = {})
+{
+    return RewriteEnableLine(inf, enabled, lead).bytes;
+}
 
 // UTF-16LE bytes of an ASCII text, with or without the byte-order mark.
 std::string Utf16Le(std::string_view ascii, bool bom = true)
@@ -63,37 +66,58 @@ TEST(InfEnable, WithoutAnEnableLineOnlyTheLineEndsChange)
     EXPECT_EQ(Rewritten("[PEBuilder]\r\n  [Other]\r\nEnable=1\r\n", false), "[PEBuilder]\r\n  [Other]\r\nEnable=1\r\n");
 }
 
-TEST(InfEnable, TheNameIsTakenExactlyAsWritten)
+TEST(InfEnable, KeysAreFoundAsTheIniReaderFindsThem)
 {
-    const std::string notRecognised[] = {"Enable =1", " Enable=1", "\tEnable=1", "Enable", "Enabled=1", "Enable1"};
-    for (const std::string& line : notRecognised) {
+    // The reader trims names, so each of these is the Enable line it takes.
+    for (const std::string line :
+         {"Enable =1", " Enable=1", "\tEnable\t= 1", "ENABLE= 1 ;on", "eNaBlE=", "Enable=a=b"}) {
+        EXPECT_EQ(Rewritten("[PEBuilder]\r\n" + line + "\r\n", false), "[PEBuilder]\r\nEnable=0\r\n") << line;
+    }
+    // Neither a key nor the key: left as written.
+    for (const std::string line : {"Enable", "Enabled=1", "Enable1", ";Enable=1", "E nable=1"}) {
         std::string inf = "[PEBuilder]\r\n" + line + "\r\n";
         EXPECT_EQ(Rewritten(inf, false), inf) << line;
     }
-    // Blanks after the equals sign belong to the value, which is replaced whole.
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\nENABLE= 1 ;on\r\n", false), "[PEBuilder]\r\nEnable=0\r\n");
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\neNaBlE=\r\n", true), "[PEBuilder]\r\nEnable=1\r\n");
-    // A second "=" is part of the value.
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\nEnable=a=b\r\n", true), "[PEBuilder]\r\nEnable=1\r\n");
 }
 
-TEST(InfEnable, OnlyTheFirstEnableOfTheFirstSectionIsRewritten)
+TEST(InfEnable, EveryEnableLineOfEverySectionIsRewritten)
 {
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\nName=X\r\n[Other]\r\n[PEBuilder]\r\nEnable=1\r\n", false),
-              "[PEBuilder]\r\nName=X\r\n[Other]\r\n[PEBuilder]\r\nEnable=1\r\n");
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\nEnable=1\r\nEnable=1\r\n", false), "[PEBuilder]\r\nEnable=0\r\nEnable=1\r\n");
-    // A header repeated straight away keeps the walk inside the section.
-    EXPECT_EQ(Rewritten("[PEBuilder]\r\n[pebuilder]\r\nEnable=1\r\n", false),
-              "[PEBuilder]\r\n[pebuilder]\r\nEnable=0\r\n");
+    // The reader takes the last section and the last key of a name; PE Builder may take
+    // another, so every one of them is made to agree.
+    EXPECT_EQ(Rewritten("[PEBuilder]\r\nEnable=1\r\n[Other]\r\nEnable=1\r\n[pebuilder]\r\nenable = 1\r\n", false),
+              "[PEBuilder]\r\nEnable=0\r\n[Other]\r\nEnable=1\r\n[pebuilder]\r\nEnable=0\r\n");
+    EXPECT_EQ(Rewritten("[PEBuilder]\r\nEnable=1\r\nName=X\r\n Enable=1\r\n", false),
+              "[PEBuilder]\r\nEnable=0\r\nName=X\r\nEnable=0\r\n");
+    // A line that only begins like a header is an entry of the section, as the reader sees it.
+    EXPECT_EQ(Rewritten("[PEBuilder]\r\n[Other\r\nEnable=1\r\n", false), "[PEBuilder]\r\n[Other\r\nEnable=0\r\n");
 }
 
-TEST(InfEnable, TheHeaderMayCarryBlanksButNothingElse)
+TEST(InfEnable, HeadersAreTrimmedInsideAndOut)
 {
-    EXPECT_EQ(Rewritten("  [pebuilder]\t\r\nEnable=1\r\n", false), "  [pebuilder]\t\r\nEnable=0\r\n");
-    for (const char* header : {"[PEBuilder] ;note", "[ PEBuilder]", "[PEBuilder", "PEBuilder]"}) {
+    for (const char* header : {"  [pebuilder]\t", "[ PEBuilder ]", "[\tPEBUILDER]"}) {
+        EXPECT_EQ(Rewritten(std::string(header) + "\r\nEnable=1\r\n", false), std::string(header) + "\r\nEnable=0\r\n")
+            << header;
+    }
+    for (const char* header : {"[PEBuilder] ;note", "[PEBuilder", "PEBuilder]", "[PE Builder]", ";[PEBuilder]"}) {
         std::string inf = std::string(header) + "\r\nEnable=1\r\n";
         EXPECT_EQ(Rewritten(inf, false), inf) << header;
     }
+}
+
+TEST(InfEnable, AShiftJisTrailByteIsNoClosingBracket)
+{
+    LeadBytes sjis;
+    for (int b = 0x81; b <= 0x9F; ++b) sjis.set(b);
+    for (int b = 0xE0; b <= 0xFC; ++b) sjis.set(b);
+    // "[PEBuilder" followed by 83 5D: its bytes end in "]" but its text ends in a
+    // katakana, so the reader sees no header and the line stays in [PEBuilder].
+    const std::string inf = "[PEBuilder]\r\n[PEBuilder\x83]\r\nEnable=1\r\n";
+    EXPECT_EQ(Rewritten(inf, false, sjis), "[PEBuilder]\r\n[PEBuilder\x83]\r\nEnable=0\r\n");
+    // Without the code page's lead bytes the same bytes close another header.
+    EXPECT_EQ(Rewritten(inf, false), inf);
+    // A real "]" after a double-byte character closes the header.
+    EXPECT_EQ(Rewritten("[PEBuilder]\r\n[\x83\x5D]\r\nEnable=1\r\n", false, sjis),
+              "[PEBuilder]\r\n[\x83\x5D]\r\nEnable=1\r\n");
 }
 
 TEST(InfEnable, ShiftJisLinesStayByteExact)

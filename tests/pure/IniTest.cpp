@@ -90,3 +90,40 @@ TEST(Ini, EmptyAndBinaryTextParseWithoutSections)
     IniDocument doc = IniDocument::Parse(binary);
     EXPECT_EQ(doc.ReadString(L"x", L"y", L"d"), L"d");
 }
+
+TEST(IniView, ReadsAsTheDocumentReads)
+{
+    const std::wstring text =
+        L"k=before\r\n[A]\r\nx = 1 \r\n;x=2\r\nflag\r\n[b]\r\ny=old\r\n[ a ]\r\nX=3\r\nx=\r\n[B]\nY=$1F\rz=0x\n";
+    IniView view = IniView::Parse(text);
+    IniDocument doc = IniDocument::Parse(text);
+    for (const wchar_t* section : {L"a", L"B", L"none", L""}) {
+        for (const wchar_t* key : {L"x", L"Y", L"y", L"z", L"k", L"flag"}) {
+            std::optional<std::wstring_view> v = view.Find(section, key);
+            std::optional<std::wstring> d = doc.Find(section, key);
+            EXPECT_EQ(v.has_value(), d.has_value()) << section << L" " << key;
+            if (v && d) EXPECT_EQ(std::wstring(*v), *d);
+            EXPECT_EQ(view.ReadInteger(section, key, -1), doc.ReadInteger(section, key, -1));
+        }
+    }
+    EXPECT_EQ(view.ReadString(L"A", L"x", L"def"), L"");
+    EXPECT_EQ(view.ReadInteger(L"b", L"y", 0), 31);
+    EXPECT_EQ(doc.Serialize(),
+              L"[A]\r\nx=1\r\nflag\r\n\r\n[b]\r\ny=old\r\n\r\n[a]\r\nX=3\r\nx=\r\n\r\n[B]\r\nY=$1F\r\nz=0x\r\n\r\n");
+}
+
+TEST(IniDocument, LineBreaksThatWouldInjectLinesAreFound)
+{
+    IniDocument doc = IniDocument::Parse(L"[input]\r\nsource=C:\\\r\n");
+    EXPECT_FALSE(doc.FindLineBreak());
+    doc.WriteString(L"input", L"verbose", L"1");
+    EXPECT_FALSE(doc.FindLineBreak());
+    doc.WriteString(L"input", L"outdir", L"D:\\\r\n[input]\r\nsource=E:\\");
+    EXPECT_EQ(doc.FindLineBreak(), L"outdir");
+    IniDocument lf;
+    lf.WriteString(L"input", L"a\nb", L"1");
+    EXPECT_EQ(lf.FindLineBreak(), L"a\nb");
+    IniDocument section;
+    section.WriteString(L"in\rput", L"a", L"1");
+    EXPECT_TRUE(section.FindLineBreak());
+}

@@ -1,6 +1,7 @@
 // Expansion of the external ISO program's command template.
 #include <gtest/gtest.h>
 
+#include "core/Error.h"
 #include "core/Ini.h"
 #include "core/Settings.h"
 #include "pebuilder/IsoTemplate.h"
@@ -63,4 +64,27 @@ TEST(IsoTemplate, ValueHoldingALaterPlaceholderIsExpandedAgain)
     IsoTemplateFolders folders = kFolders;
     folders.PEBuilder = L"@Kitwright@\\pe";
     EXPECT_EQ(ExpandIsoTemplate(L"@PEBuilder@", inf, folders), L"C:\\Tools\\Kitwright\\pe");
+}
+
+TEST(IsoTemplate, ACommandLongerThanAProgramCanBeStartedWithIsRefused)
+{
+    // Each value names the next placeholder twice: 2^10 copies of the last value.
+    IniDocument chain = IniDocument::Parse(
+        L"[input]\r\nisofile=@SourcePath@@SourcePath@\r\nsource=@CustomDir@@CustomDir@\r\n"
+        L"customdir=@buildiso@@buildiso@\r\nbuildiso=@burncd@@burncd@\r\nburncd=@blankcdrw@@blankcdrw@\r\n"
+        L"blankcdrw=@device@@device@\r\ndevice=@verbose@@verbose@\r\nverbose=@volumeid@@volumeid@\r\n"
+        L"volumeid=@ISOduplicatesonce@@ISOduplicatesonce@\r\nISOduplicatesonce=" +
+        std::wstring(100, L'x') + L"\r\n");
+    EXPECT_THROW(ExpandIsoTemplate(L"@IsoFile@@IsoFile@@IsoFile@@IsoFile@", chain, kFolders), AppError);
+
+    // Up to the limit the command is made; one character more is refused.
+    IniDocument inf = IniDocument::Parse(L"[input]\r\ndevice=" + std::wstring(1000, L'd') + L"\r\n");
+    std::wstring templ(kMaxCommandLineLength - 32 * 1000, L't');
+    for (int i = 0; i < 32; ++i) templ += L"@device@";
+    EXPECT_EQ(ExpandIsoTemplate(templ, inf, kFolders).size(), kMaxCommandLineLength);
+    EXPECT_THROW(ExpandIsoTemplate(L"t" + templ, inf, kFolders), AppError);
+    // A template that shrinks as it expands is judged by the command it makes.
+    IniDocument empty;
+    EXPECT_EQ(ExpandIsoTemplate(std::wstring(kMaxCommandLineLength, L'@') + L"@device@", empty, kFolders).size(),
+              kMaxCommandLineLength);
 }

@@ -8,7 +8,7 @@ namespace {
 
 std::optional<TDataStruct> Entry(const std::wstring& text)
 {
-    return PluginEntryFromInf(IniDocument::Parse(text), L"C:\\pe\\plugin\\tool", L"Tool.inf");
+    return PluginEntryFromInf(IniView::Parse(text), L"C:\\pe\\plugin\\tool", L"Tool.inf");
 }
 
 const std::wstring kSigned = L"[Version]\nSignature=\"$Windows NT$\"\n";

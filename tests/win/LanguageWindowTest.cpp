@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Language.h"
+#include "tests/support/ScratchLanguageFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -75,10 +76,7 @@ LONG HeightOfPoints(int points)
 
 class LanguageWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { LanguageFile = scratch / L"Kitwright.rsl"; }
-    void TearDown() override { LanguageFile.clear(); }
-
-    ScratchFolder scratch;
+    ScratchLanguageFile language;
 };
 
 }  // namespace

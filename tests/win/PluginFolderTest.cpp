@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/Error.h"
+#include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
@@ -291,4 +292,99 @@ TEST_F(PluginFolder, SetPluginEnableReportsFilesItCannotUse)
     EXPECT_THROW(SetPluginEnable(Plugin(L"r.inf"), true), AppError);
     EXPECT_EQ(ReadBytes(Plugin(L"r.inf")), Inf(L"R", "Enable=0"));
     ::SetFileAttributesW(Plugin(L"r.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PluginFolder, AfterASwitchTheCatalogueReadsEveryPluginAsThePresetSays)
+{
+    // Enable lines the reader takes although they are not written the plain way.
+    WriteBytes(Plugin(L"a\\a.inf"), Inf(L"A", "Enable = 1"));
+    WriteBytes(Plugin(L"b\\b.inf"), Inf(L"B", " Enable=1"));
+    WriteBytes(Plugin(L"c\\c.inf"), Inf(L"C", "Enable=0\r\nEnable=1"));
+    WriteBytes(Plugin(L"d\\d.inf"),
+               "[Version]\r\nSignature=$Windows NT$\r\n[ PEBuilder ]\r\nName=D\r\nEnable=1\r\n[Other]\r\nEnable=1\r\n");
+    // Code page 932: "[PEBuilder" and a katakana whose trail byte is "]" is no header.
+    WriteBytes(Plugin(L"e\\e.inf"), Inf(L"E", "[PEBuilder\x83]\r\nEnable=1"));
+    WriteBytes(Plugin(L"f\\f.inf"), Inf(L"F", "Enable=0"));
+    StorePreset(L"OnlyF", {L"F::f\\"});
+
+    ApplyPresetToPlugins(CurrentSettings, L"OnlyF");
+    StringList list;
+    ScanPluginFolder(PluginDir(), list);
+    ASSERT_EQ(list.size(), 6u);
+    for (const StringListItem& item : list) EXPECT_EQ(item.Data.Enabled, item.Text == L"F") << item.Text;
+    EXPECT_EQ(ReadBytes(Plugin(L"d\\d.inf")),
+              "[Version]\r\nSignature=$Windows NT$\r\n[ PEBuilder ]\r\nName=D\r\nEnable=0\r\n[Other]\r\nEnable=1\r\n");
+}
+
+TEST_F(PluginFolder, AnOverLargeInfIsNamedAndTheOtherPluginsStay)
+{
+    WriteBytes(Plugin(L"a\\a.inf"), Inf(L"A", "Enable=0"));
+    WriteBytes(Plugin(L"z\\z.inf"), Inf(L"Z", "Enable=0"));
+    // 200 MB, mostly a hole in the file: reading it whole would exhaust the address space.
+    const std::wstring huge = Plugin(L"m\\huge.inf");
+    WriteBytes(huge, Inf(L"Huge"));
+    {
+        HANDLE file = ::CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = 200ll << 20;
+        ASSERT_TRUE(::SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file));
+        ::CloseHandle(file);
+    }
+    StringList list;
+    EXPECT_EQ(ScanPluginFolder(PluginDir(), list), std::vector<std::wstring>{huge});
+    std::vector<std::wstring> names = Names(list);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"A", L"Z"}));
+
+    StorePreset(L"All", {L"A::a\\", L"Z::z\\"});
+    try {
+        ApplyPresetToPlugins(CurrentSettings, L"All");
+        ADD_FAILURE() << "the switch went on without a plug-in it could not read";
+    } catch (const AppError& e) {
+        EXPECT_NE(e.Message().find(huge), std::wstring::npos) << e.what();
+    }
+    EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")), Inf(L"A", "Enable=0"));
+    EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=0"));
+}
+
+TEST_F(PluginFolder, TheSwitchRemovesStagedFilesAnInterruptedSwitchLeft)
+{
+    WriteBytes(Plugin(L"a\\a.inf"), Inf(L"A", "Enable=1"));
+    WriteBytes(Plugin(L"b\\b.inf"), Inf(L"B", "Enable=1"));
+    // Left beside a plug-in that changes and beside one that does not.
+    WriteBytes(Plugin(L"a\\a.inf.kwtmp-4000000000-3"), Inf(L"A", "Enable=0"));
+    WriteBytes(Plugin(L"b\\b.inf.kwtmp-4000000000-4"), Inf(L"B", "Enable=0"));
+    WriteBytes(Plugin(L"b\\b.inf.kwtmp-old"), "a user's file");
+    WriteBytes(Plugin(L"b\\readme.txt"), "a user's file");
+    StorePreset(L"B", {L"B::b\\"});
+    ApplyPresetToPlugins(CurrentSettings, L"B");
+    std::map<std::wstring, std::string> files = Snapshot(PluginDir());
+    std::vector<std::wstring> names;
+    for (const auto& [name, bytes] : files) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"a\\a.inf", L"b\\b.inf", L"b\\b.inf.kwtmp-old", L"b\\readme.txt"}));
+    EXPECT_EQ(files[L"a\\a.inf"], Inf(L"A", "Enable=0"));
+}
+
+TEST_F(PluginFolder, APluginNestedDeepIsSwitched)
+{
+    // 300 folders: about 600 characters of path, far past MAX_PATH. (Each new entry costs
+    // Wine time that grows with the square of the depth: 1,500 folders take a minute.)
+    const int depth = 300;
+    std::wstring relative;
+    for (int i = 0; i < depth; ++i) relative += L"a\\";
+    std::wstring folder = PluginDir();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (int i = 0; i < depth; ++i) {
+        folder += L"\\a";
+        ASSERT_TRUE(::CreateDirectoryW(ApiPath(folder).c_str(), nullptr)) << i;
+    }
+    const std::wstring inf = folder + L"\\deep.inf";
+    WriteBytes(inf, Inf(L"Deep", "Enable=0"));
+    StorePreset(L"Deep", {L"Deep::" + relative});
+    ApplyPresetToPlugins(CurrentSettings, L"Deep");
+    EXPECT_EQ(ReadBytes(inf), Inf(L"Deep", "Enable=1"));
+    EXPECT_EQ(Snapshot(PluginDir()).size(), 1u);
+    RemoveTree(PluginDir());
 }

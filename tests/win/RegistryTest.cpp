@@ -176,6 +176,34 @@ TEST_F(Registry, ListRegValuesMergesNameValueLines)
     EXPECT_THROW(ListRegValues(key, list), AppError);
 }
 
+TEST_F(Registry, ListRegValuesMatchesTheFirstLineOfANameWithoutRegardToCase)
+{
+    const std::wstring key = K + L"\\Profiles\\A\\Preset\\Big";
+    WriteRegString(key, L"abc", L"new");
+    WriteRegString(key, L"gone", L"");
+    std::vector<std::wstring> list{L"ABC=1", L"abc=2", L"GONE=x", L"gone=y", L"no line"};
+    ListRegValues(key, list);
+    EXPECT_EQ(list, (std::vector<std::wstring>{L"abc=new", L"abc=2", L"gone=y", L"no line"}));
+
+    // A thousand values, half of them already in the list: those change in place, the
+    // others follow in enumeration order.
+    EraseRegKey(key);
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 1000; ++i) {
+        WriteRegString(key, L"v" + std::to_wstring(i), L"t" + std::to_wstring(i));
+        if (i % 2) lines.push_back(L"V" + std::to_wstring(i) + L"=old");
+    }
+    ListRegValues(key, lines);
+    ASSERT_EQ(lines.size(), 1000u);
+    for (int i = 0; i < 500; ++i)
+        EXPECT_EQ(lines[i], L"v" + std::to_wstring(2 * i + 1) + L"=t" + std::to_wstring(2 * i + 1));
+    std::vector<std::wstring> rest(lines.begin() + 500, lines.end()), expected;
+    for (int i = 0; i < 1000; i += 2) expected.push_back(L"v" + std::to_wstring(i) + L"=t" + std::to_wstring(i));
+    std::sort(rest.begin(), rest.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(rest, expected);
+}
+
 TEST_F(Registry, MoveAndCopyAreGuarded)
 {
     const std::wstring a = K + L"\\Profiles\\A", b = K + L"\\Profiles\\B";

@@ -1,0 +1,154 @@
+// The preset editor benchmark: how long the edit command takes until the editor shows
+// its check list of a generated installation's plug-ins, painted, beside the plug-in
+// scan alone that the command starts with. Medians of interleaved runs; it prints
+// figures and passes no judgement.
+//   EditorBench [--runs N] [--root FOLDER] [COUNT ...]   (default: 9 runs, 2000 and 8000)
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/PresetCommands.h"
+#include "bench/PluginTree.h"
+#include "bench/ProductCalls.h"
+#include "core/Error.h"
+#include "dialogs/preset.h"
+
+namespace {
+
+const wchar_t kPreset[] = L"Half";
+
+// The main window with the benchmark's preset selected.
+class BenchView : public MainFormView {
+public:
+    HWND Owner() const override { return nullptr; }
+    int SelectedIndex() const override { return 1; }
+    std::wstring SelectedText() const override { return kPreset; }
+    int FindEntry(const std::wstring&) const override { return 1; }
+    void SelectEntry(int) override {}
+    void ReloadPresetList() override {}
+    void LB_Click() override {}
+    void SetBuildButtonsEnabled(bool) override {}
+    void SetPluginSortEnabled(bool) override {}
+};
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+BOOL CALLBACK FindEditor(HWND window, LPARAM found)
+{
+    wchar_t name[32] = {};
+    ::GetClassNameW(window, name, 32);
+    if (!::IsWindowVisible(window) || std::wstring(name) != L"TPreset_Form") return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Runs the command; a watcher thread waits for the editor, has it paint everything now
+// (which returns once it has), notes the time and cancels it. Answers milliseconds.
+double OpenEditor(const TCurrentSettings& settings, bool edit, size_t expectedItems)
+{
+    BenchView view;
+    const DWORD uiThread = ::GetCurrentThreadId();
+    std::atomic<double> shown{0};
+    std::atomic<size_t> items{0};
+    std::thread watcher([&] {
+        HWND editor = nullptr;
+        while (!editor) {
+            ::EnumThreadWindows(uiThread, FindEditor, reinterpret_cast<LPARAM>(&editor));
+            if (!editor) ::Sleep(1);
+        }
+        ::RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        shown = Now();
+        auto* form = dynamic_cast<TPreset_Form*>(Window::FromHandle(editor));
+        items = form ? form->CLB1.Count() : 0;
+        ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    });
+    const double start = Now();
+    if (edit)
+        Edit_PresetExecute(view, settings);
+    else
+        Add_PresetExecute(view, settings);
+    watcher.join();
+    if (items != expectedItems)
+        throw AppError(L"The editor listed " + std::to_wstring(items) + L" plug-ins, not " +
+                       std::to_wstring(expectedItems));
+    return shown - start;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Measure(const std::wstring& root, int count, int runs)
+{
+    PluginTree tree = PlanPluginTree(root + L"\\PEBuilder" + std::to_wstring(count), count);
+    WritePluginTree(tree, false);
+    const TCurrentSettings settings = BenchSettings(tree.peBuilder);
+    BenchStorePreset(settings, kPreset, tree.PresetKeys());
+
+    std::vector<double> scan, add, edit;
+    // Round 0 warms the file cache and the window classes.
+    for (int round = 0; round <= runs; ++round) {
+        double start = Now();
+        size_t found = BenchScanPlugins(settings);
+        double scanned = Now() - start;
+        if (found != tree.plugins.size()) throw AppError(L"The scan found " + std::to_wstring(found) + L" plug-ins");
+        double added = OpenEditor(settings, false, found);
+        double edited = OpenEditor(settings, true, found);
+        if (round == 0) continue;
+        scan.push_back(scanned);
+        add.push_back(added);
+        edit.push_back(edited);
+    }
+    double scanMs = Median(scan);
+    std::printf("\n%d plug-ins, median of %d runs\n", count, runs);
+    std::printf("  %-44s %8.1f ms\n", "ScanPluginFolder alone", scanMs);
+    std::printf("  %-44s %8.1f ms   %.2fx the scan\n", "editor open and painted, new preset", Median(add),
+                Median(add) / scanMs);
+    std::printf("  %-44s %8.1f ms   %.2fx the scan\n", "editor open and painted, preset of half", Median(edit),
+                Median(edit) / scanMs);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    try {
+        int runs = 9;
+        std::wstring root = L"C:\\KitwrightEditorBench";
+        std::vector<int> counts;
+        std::vector<std::wstring> args(argv + 1, argv + argc);
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (args[i] == L"--runs" && i + 1 < args.size())
+                runs = std::stoi(args[++i]);
+            else if (args[i] == L"--root" && i + 1 < args.size())
+                root = args[++i];
+            else
+                counts.push_back(std::stoi(args[i]));
+        }
+        if (counts.empty()) counts = {2000, 8000};
+        if (runs < 1 || std::any_of(counts.begin(), counts.end(), [](int n) { return n < 4; }))
+            throw AppError(L"Bad --runs or plug-in count");
+        std::printf("Preset editor benchmark: code page %u, installations below %ls\n", ::GetACP(), root.c_str());
+        for (int count : counts) Measure(root, count, runs);
+        return 0;
+    } catch (const std::exception& error) {
+        const auto* app = dynamic_cast<const AppError*>(&error);
+        std::fprintf(stderr, "EditorBench: %ls\n", app ? app->Message().c_str() : L"failed");
+        return 1;
+    }
+}

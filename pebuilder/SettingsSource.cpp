@@ -1,0 +1,27 @@
+// The settings source of a preset-list entry.
+#include "pebuilder/SettingsSource.h"
+
+#include "core/IniFile.h"
+#include "core/Registry.h"
+#include "core/RegistryNames.h"
+#include "pebuilder/Plugins.h"
+
+SettingsSource::SettingsSource(const TCurrentSettings& settings, int selectedIndex, const std::wstring& selectedText)
+    : inputInf_(settings.PEBuilder + L"\\input.inf")
+{
+    if (selectedIndex < 1) return;
+    const std::wstring presetKey = PresetKeyPath(settings, selectedText);
+    if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = presetKey + L"\\" + RegName::PresetSettings;
+}
+
+std::wstring SettingsSource::ReadString(std::wstring_view name, std::wstring_view def) const
+{
+    if (IsPresetKey()) return ReadRegString(key_, std::wstring(name), std::wstring(def));
+    return ReadIniString(inputInf_, kInputSection, std::wstring(name), std::wstring(def));
+}
+
+int32_t SettingsSource::ReadInteger(std::wstring_view name, int32_t def) const
+{
+    if (IsPresetKey()) return ReadRegInteger(key_, std::wstring(name), def);
+    return ReadIniInteger(inputInf_, kInputSection, std::wstring(name), def);
+}
