@@ -349,6 +349,19 @@ TEST_F(ProfileFormTest, WithoutProfilesThePlaceholderStandsAloneAndAddsLeaveNoKe
     }
 }
 
+TEST_F(ProfileFormTest, APlaceholderBlankedOutByTheLanguageFileKeepsItsBuiltInName)
+{
+    // An empty item would be an empty profile name: the Profiles key itself.
+    WriteBytes(LanguageFile, "[Strings]\r\nRS_601=\r\n");
+    LoadStringTableFromLanguageFile();
+    bool started = Run([](const ChooserControls& c) { Press(c.start); });
+    ::DeleteFileW(LanguageFile.c_str());
+    LoadStringTableFromLanguageFile();
+    EXPECT_TRUE(started);
+    EXPECT_EQ(items, std::vector<std::wstring>{L"デフォルト"});
+    EXPECT_EQ(selected, L"デフォルト");
+}
+
 TEST_F(ProfileFormTest, AnErrorInACommandIsShownAndTheChooserStaysOpen)
 {
     MakeProfile(L"Work", L"C:\\work");
