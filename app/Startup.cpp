@@ -42,12 +42,15 @@ void ResetSettings()
     MessageBoxPrompt(::GetActiveWindow()).Inform(Str(RS_501), kApplicationTitle);
 }
 
+std::wstring DefaultProfileName()
+{
+    const std::wstring& name = Str(RS_601);
+    return name.empty() ? StringTable::BuiltIn(RS_601) : name;
+}
+
 void MigrateSingleProfileSettings()
 {
-    // A language file may blank the name out; an empty name would put the profile's
-    // values on the Profiles key itself, where only profiles belong.
-    std::wstring defaultProfile = Str(RS_601);
-    if (defaultProfile.empty()) defaultProfile = StringTable::BuiltIn(RS_601);
+    const std::wstring defaultProfile = DefaultProfileName();
     const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
 
     std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, RegName::PEBuilder, L""));

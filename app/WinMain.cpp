@@ -6,6 +6,7 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "core/Settings.h"
+#include "dialogs/ProfileForm.h"
 
 namespace {
 
@@ -24,5 +25,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     StartupWindows windows;
     windows.runMainWindow = [] { RunMainWindow(CurrentSettings, ProgramCommands()); };
+    windows.createChooser = [] { return std::unique_ptr<ProfileChooser>(std::make_unique<TProfile_Form>()); };
     return RunStartup(CommandLineArguments(), windows);
 }

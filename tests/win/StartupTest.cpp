@@ -1,5 +1,5 @@
-// Start-up: the reset and the migration through the real executable, the chooser step
-// in-process with a scripted chooser.
+// Start-up: the reset, the migration and the profile chooser through the real
+// executable, the chooser step in-process with a scripted chooser.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include "core/Error.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "tests/support/ChooserDriver.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
@@ -235,4 +236,75 @@ TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
     EXPECT_EQ(chooserShows, 3);
     EXPECT_EQ(freed, 3);
     EXPECT_EQ(mainWindows, 2);
+}
+
+namespace {
+
+BOOL CALLBACK CloseWindowOf(HWND window, LPARAM processId)
+{
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == static_cast<DWORD>(processId) && ::IsWindowVisible(window)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// After the chooser's start the program goes on to its main window: close whatever it
+// shows until it ends; its exit code.
+DWORD CloseWindowsUntilExit(ChildProcess& child)
+{
+    for (int i = 0; i < 400 && ::WaitForSingleObject(child.process.Get(), 50) == WAIT_TIMEOUT; ++i)
+        ::EnumWindows(CloseWindowOf, static_cast<LPARAM>(child.id));
+    return WaitForExit(child, 1000);
+}
+
+}  // namespace
+
+TEST_F(Startup, FirstStartWithTheProfileSwitchOffersTheNewDefaultProfile)
+{
+    ChildProcess child = StartChild(Exe() + L" /PROFILE");
+    ChooserControls c = WaitForChooser(child.id);
+    ASSERT_NE(c.window, nullptr);
+    Settle(c.window);
+    EXPECT_EQ(::GetForegroundWindow(), c.window);
+    EXPECT_EQ(ListItems(c.list), std::vector<std::wstring>{L"デフォルト"});
+    EXPECT_EQ(ListSelection(c.list), 0);
+    EXPECT_FALSE(::IsWindowEnabled(c.del));
+    EXPECT_EQ(::SendMessageW(c.check, BM_GETCHECK, 0, 0), BST_CHECKED);  // ShowProfileList is off
+    // Cleared and cancelled: shown at every later start, and no main window now.
+    Press(c.check);
+    Press(c.cancel);
+    EXPECT_EQ(WaitForExit(child), 0u);
+    EXPECT_TRUE(ReadRegBool(kSystemKey, L"ShowProfileList", false));
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_TRUE(RegSubKeyExists(kProfilesKey, L"デフォルト"));
+}
+
+TEST_F(Startup, ShowProfileListBringsTheChooserAndStartSavesTheChoice)
+{
+    WriteRegBool(kSystemKey, L"ShowProfileList", true);
+    WriteRegString(kSystemKey, L"Profile", L"Work");
+    WriteRegString(kProfilesKey + L"\\Alpha", L"PEBuilder", L"C:\\alpha");
+    WriteRegString(kProfilesKey + L"\\Work", L"PEBuilder", L"C:\\work");
+    WriteRegString(kProfilesKey + L"\\Work\\Preset\\Net", L"001", L"TCP::network\\tcpip\\");
+
+    ChildProcess child = StartChild(Exe());
+    ChooserControls c = WaitForChooser(child.id);
+    ASSERT_NE(c.window, nullptr);
+    EXPECT_EQ(ListItems(c.list), (std::vector<std::wstring>{L"Alpha", L"Work"}));
+    EXPECT_EQ(ListSelection(c.list), 1);
+    EXPECT_EQ(::SendMessageW(c.check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Press(c.add);
+    Shown prompt = AnswerPrompt(child.id, L" Copy ");
+    EXPECT_EQ(prompt.caption, L"プロファイルの追加");
+    Settle(c.window);
+    EXPECT_EQ(ListItems(c.list), (std::vector<std::wstring>{L"Alpha", L"Work", L"Copy"}));
+    SelectItem(c.list, 0);
+    Press(c.check);  // do not show at the next starts
+    Press(c.start);
+    EXPECT_EQ(CloseWindowsUntilExit(child), 0u);
+
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"Alpha");
+    EXPECT_FALSE(ReadRegBool(kSystemKey, L"ShowProfileList", true));
+    EXPECT_EQ(ReadRegString(kProfilesKey + L"\\Copy", L"PEBuilder", L""), L"C:\\work");
+    EXPECT_EQ(ReadRegString(kProfilesKey + L"\\Copy\\Preset\\Net", L"001", L""), L"TCP::network\\tcpip\\");
 }
