@@ -238,27 +238,6 @@ TEST_F(Startup, ProfileSwitchShowsTheChooserAndCancelOpensNoMainWindow)
     EXPECT_EQ(mainWindows, 2);
 }
 
-namespace {
-
-BOOL CALLBACK CloseWindowOf(HWND window, LPARAM processId)
-{
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == static_cast<DWORD>(processId) && ::IsWindowVisible(window)) ::PostMessageW(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-// After the chooser's start the program goes on to its main window: close whatever it
-// shows until it ends; its exit code.
-DWORD CloseWindowsUntilExit(ChildProcess& child)
-{
-    for (int i = 0; i < 400 && ::WaitForSingleObject(child.process.Get(), 50) == WAIT_TIMEOUT; ++i)
-        ::EnumWindows(CloseWindowOf, static_cast<LPARAM>(child.id));
-    return WaitForExit(child, 1000);
-}
-
-}  // namespace
-
 TEST_F(Startup, FirstStartWithTheProfileSwitchOffersTheNewDefaultProfile)
 {
     ChildProcess child = StartChild(Exe() + L" /PROFILE");
