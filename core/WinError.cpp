@@ -11,8 +11,8 @@ std::wstring SystemMessage(DWORD code)
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length ? TrimRight(std::wstring_view(buffer, length)) : std::wstring();
     if (buffer) ::LocalFree(buffer);
-    if (text.empty()) text = L"System error " + std::to_wstring(code);
-    return text;
+    // The number too: a message in the system's language may not survive every log.
+    return (text.empty() ? L"System error" : text) + L" (" + std::to_wstring(code) + L")";
 }
 
 void ThrowSystemError(const std::wstring& what, DWORD code) { throw AppError(what + L"\r\n" + SystemMessage(code)); }
