@@ -4,8 +4,15 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
+#include <functional>
 #include <string>
+
+#include "core/Messages.h"
+#include "tests/support/DialogDriver.h"
+#include "ui/Window.h"
 
 inline std::wstring Text(HWND window)
 {
@@ -39,4 +46,19 @@ inline void HoldForScreenshot()
 {
     wchar_t ms[16] = {};
     if (::GetEnvironmentVariableW(L"KW_SHOW_MS", ms, 16)) ::Sleep(static_cast<DWORD>(std::wcstol(ms, nullptr, 10)));
+}
+
+// Runs a command that shows the form of windowClass modally; action drives that form
+// from the driver thread, as a user would, and prompt answers the command's messages.
+template <typename Form, typename Command>
+void DriveCommandForm(const wchar_t* windowClass, UserPrompt& prompt, Command&& command,
+                      const std::function<void(Form&)>& action)
+{
+    DialogDriver driver(windowClass, L"", [&](HWND window) {
+        HoldForScreenshot();
+        action(*dynamic_cast<Form*>(Window::FromHandle(window)));
+    });
+    ScopedPromptOverride scripted(prompt);
+    command();
+    EXPECT_TRUE(driver.Acted());
 }

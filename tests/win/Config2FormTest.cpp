@@ -12,7 +12,6 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "dialogs/config2.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/FormDriving.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/StubMainView.h"
@@ -44,13 +43,8 @@ protected:
 
     void Run(std::function<void(TConfig2_Form&)> action)
     {
-        DialogDriver driver(L"TConfig2_Form", L"", [&](HWND window) {
-            HoldForScreenshot();
-            action(*dynamic_cast<TConfig2_Form*>(Window::FromHandle(window)));
-        });
-        ScopedPromptOverride scripted(prompt);
-        P2Click(view, settings);
-        EXPECT_TRUE(driver.Acted());
+        DriveCommandForm<TConfig2_Form>(
+            L"TConfig2_Form", prompt, [&] { P2Click(view, settings); }, action);
     }
 
     ScratchFolder dir;

@@ -13,7 +13,6 @@
 #include "core/RegistryNames.h"
 #include "core/Settings.h"
 #include "dialogs/config.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/FormDriving.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/StubMainView.h"
@@ -47,13 +46,8 @@ protected:
     // Runs P1Click; action drives the dialog from another thread, as a user would.
     void Run(std::function<void(TConfig_Form&)> action)
     {
-        DialogDriver driver(L"TConfig_Form", L"", [&](HWND window) {
-            HoldForScreenshot();
-            action(*dynamic_cast<TConfig_Form*>(Window::FromHandle(window)));
-        });
-        ScopedPromptOverride scripted(prompt);
-        P1Click(view, settings);
-        EXPECT_TRUE(driver.Acted());
+        DriveCommandForm<TConfig_Form>(
+            L"TConfig_Form", prompt, [&] { P1Click(view, settings); }, action);
     }
 
     ScratchFolder dir;
