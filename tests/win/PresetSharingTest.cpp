@@ -40,39 +40,24 @@ Names Values(const std::wstring& key)
     return lines;
 }
 
-struct ChildSearch {
-    const wchar_t* className;
-    const wchar_t* text;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (_wcsicmp(name, search->className) != 0) return TRUE;
-    if (search->text && WindowText(window) != search->text) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // A control of another process's window, by class and, when given, caption.
 HWND Control(HWND window, const wchar_t* className, const wchar_t* text = nullptr)
 {
-    ChildSearch search{className, text, nullptr};
-    ::EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child = ::FindWindowExW(window, nullptr, className, nullptr); child;
+         child = ::FindWindowExW(window, child, className, nullptr))
+        if (!text || WindowText(child) == text) return child;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (HWND found = Control(child, className, text)) return found;
+    return nullptr;
 }
 
 Names ListItems(HWND list)
 {
-    Names items;
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    Names items(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (size_t i = 0; i < items.size(); ++i) {
         wchar_t text[512] = {};
         ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
+        items[i] = text;
     }
     return items;
 }
@@ -84,7 +69,7 @@ int Trials()
     return trials > 0 ? trials : 3;
 }
 
-// A profile "Shared" on an installation of count plug-ins, all enabled, named P0000...
+// The profile "Shared" on an installation of count plug-ins, all enabled, P1000...
 class PresetSharing : public ::testing::Test {
 protected:
     void SetUp() override
@@ -101,13 +86,12 @@ protected:
     Names MakePlugins(int count) const
     {
         Names keys;
-        for (int i = 0; i < count; ++i) {
-            wchar_t name[16];
-            std::swprintf(name, 16, L"P%04d", i);
-            WriteBytes(scratch / (L"pe\\Plugin\\" + std::wstring(name) + L"\\" + name + L".inf"),
-                       "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=" +
-                           std::string(name, name + 5) + "\r\nEnable=1\r\n");
-            keys.push_back(std::wstring(name) + L"::" + name + L"\\");
+        for (int i = 1000; i < 1000 + count; ++i) {
+            const std::string name = "P" + std::to_string(i);
+            const std::wstring wide(name.begin(), name.end());
+            WriteBytes(scratch / (L"pe\\Plugin\\" + wide + L"\\p.inf"),
+                       "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=" + name + "\r\nEnable=1\r\n");
+            keys.push_back(wide + L"::" + wide + L"\\");
         }
         return keys;
     }
