@@ -291,16 +291,13 @@ TEST_F(PresetStore, CleanUpFinishesWhatEndedInstancesBeganAndLeavesRunningOnes)
     ::GetProcessTimes(running.process.Get(), &created, &unused, &unused, &unused);
     const uint64_t start = (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
     const std::wstring pid = std::to_wstring(running.id);
-    struct Owner {
-        std::wstring name, preset;
-        bool ended;
-    };
-    for (const Owner& owner : {Owner{L"4000000000-1", L"Gone", true}, Owner{pid + L"-1", L"Reused", true},
-                               Owner{pid + L"-" + std::to_wstring(start), L"Running", false}}) {
-        const std::wstring key = kTransientKey + L"\\" + owner.name;
+    // Owner key name: the preset its journal puts in place.
+    for (const auto& [owner, preset] : {std::pair{std::wstring(L"4000000000-1"), L"Gone"}, {pid + L"-1", L"Reused"},
+                                        {pid + L"-" + std::to_wstring(start), L"Running"}}) {
+        const std::wstring key = kTransientKey + L"\\" + owner;
         WritePluginValues(key + L"\\Applied", {L"A::a\\"});
         WritePluginValues(key + L"\\Staged", {L"S::s\\"});
-        WriteRegString(key, L"Target", Preset(owner.preset));
+        WriteRegString(key, L"Target", Preset(preset));
     }
     CleanUpTransientKeys();
     EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Gone", L"Reused"}));
