@@ -12,6 +12,7 @@
 #include "core/Messages.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
+#include "core/SettingsLock.h"
 #include "core/Shell.h"
 #include "core/StringTable.h"
 
@@ -413,7 +414,10 @@ void TMain_Form::ReloadPresetList()
 {
     const std::wstring K = settings_.ProfileKey();
     std::vector<std::wstring> names;
-    if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(K + L"\\Preset", names);
+    {
+        SettingsLock lock;  // a preset another instance is still writing is not listed yet
+        if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(K + L"\\Preset", names);
+    }
     std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
 
     ::SendMessageW(LB1, WM_SETREDRAW, FALSE, 0);

@@ -13,8 +13,8 @@ void OpenPresetEditor(MainFormView& main, const TCurrentSettings& settings, bool
     const int selectedIndex = main.SelectedIndex();
     const std::wstring selected = main.SelectedText();
     if (editExisting && (selectedIndex <= 0 || selected.empty())) return;
-    // What an editor or a save that ended abnormally left must not be taken for this
-    // editor's Apply.
+    // What this process's last editor, or an instance that has ended, left must not be
+    // taken for this editor's Apply; what running instances hold stays theirs.
     CleanUpTransientKeys();
 
     TPreset_Form editor(settings);

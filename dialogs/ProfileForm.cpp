@@ -12,6 +12,7 @@
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
 #include "core/Settings.h"
+#include "core/SettingsLock.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
 #include "ui/InputDialog.h"
@@ -124,7 +125,11 @@ void TProfile_Form::FormShow()
 void TProfile_Form::RefreshList()
 {
     std::vector<std::wstring> names;
-    if (RegSubKeyExists(kProgramKey, RegName::Profiles)) ListRegSubKeys(kProfilesKey, names);
+    {
+        // Another instance's copy or rename is seen only once it is complete.
+        SettingsLock lock;
+        if (RegSubKeyExists(kProgramKey, RegName::Profiles)) ListRegSubKeys(kProfilesKey, names);
+    }
     SortProfileNames(names);
     ::SendMessageW(LB1, LB_RESETCONTENT, 0, 0);
     for (const std::wstring& name : names) AddListItem(LB1, name);
@@ -165,8 +170,9 @@ void TProfile_Form::Add_BtnClick()
     if (!InputTextDialog(Str(RS_604), Str(RS_605), typed)) return;
     const std::wstring name = CheckedName(typed);
     if (name.empty()) return;
-    // The new profile starts as a whole copy of the selected one, presets included.
-    CopyRegKey(ProfileKey(SelectedProfile()), ProfileKey(name));
+    // The new profile starts as a whole copy of the selected one, presets included; it
+    // appears complete or not at all, and never over a profile another instance made.
+    CopyKeyWhole(ProfileKey(SelectedProfile()), ProfileKey(name), false);
     AddListItem(LB1, name);
 }
 
@@ -176,7 +182,7 @@ void TProfile_Form::Edit_BtnClick()
     if (!InputTextDialog(Str(RS_606), Str(RS_607), typed)) return;
     const std::wstring name = CheckedName(typed);
     if (name.empty()) return;
-    MoveRegKey(ProfileKey(SelectedProfile()), ProfileKey(name));
+    CopyKeyWhole(ProfileKey(SelectedProfile()), ProfileKey(name), true);
     RefreshList();
     // The renamed profile may have been the current one, whose name is gone now.
     WriteRegString(kSystemKey, RegName::Profile, SelectedProfile());
@@ -187,7 +193,7 @@ void TProfile_Form::Del_BtnClick()
     // The last profile is never deleted.
     if (!::IsWindowEnabled(Del_Btn)) return;
     if (!MessageBoxPrompt(Handle()).Ask(Str(RS_609), Str(RS_101))) return;
-    EraseRegKey(ProfileKey(SelectedProfile()));
+    EraseKeyWhole(ProfileKey(SelectedProfile()));
     RefreshList();
     WriteRegString(kSystemKey, RegName::Profile, SelectedProfile());
 }

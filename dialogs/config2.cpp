@@ -298,7 +298,7 @@ void P2Click(MainFormView& main, const TCurrentSettings& settings)
 
     if (preset && !form.UseOwnSettings()) {
         // The preset goes back to input.inf; what the dialog showed is dropped.
-        EraseRegKey(key);
+        ErasePresetSettings(key);
     } else {
         std::vector<InputWrite> writes = InputSettingsWrites(form.Fields(), cls, form.SelectedDeviceAddress());
         if (preset)

@@ -243,9 +243,10 @@ void TPreset_Form::LoadCheckStates()
         return;
     }
     // A name that names no single preset key (empty, or with a backslash) would read
-    // the Preset key itself, or one below another preset.
+    // the Preset key itself, or one below another preset. A preset stored as "none"
+    // (made outside the program) is one like any other.
     const std::wstring name = PresetName();
-    if (!IsStorablePresetName(name)) return;
+    if (!IsPresetKeyName(name)) return;
     const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings_, name);
     for (size_t i = 0; i < catalogue_.size(); ++i)
         if (PresetHasKey(keys, PluginKeyOf(catalogue_[i].Data, settings_.PEBuilder))) CLB1.SetChecked(i, true);
@@ -278,7 +279,9 @@ bool TPreset_Form::ValidatePresetName()
     const std::wstring typed = PresetName();
     const std::wstring name = Trim(typed);
     if (name != typed) SetPresetName(name);
-    if (!IsStorablePresetName(name)) return RefuseName(Str(RS_302));
+    // A preset stored under a name the rules refuse ("none") may keep it.
+    const bool ownOddName = EditMode && name == OriginalName && IsPresetKeyName(name);
+    if (!IsStorablePresetName(name) && !ownOddName) return RefuseName(Str(RS_302));
     if (UpperCase(name) != UpperCase(OriginalName) && RegSubKeyExists(PresetsKey(settings_), name))
         return RefuseName(Str(RS_303));
     return true;

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/IniFile.h"
 #include "core/Registry.h"
+#include "core/SettingsLock.h"
 #include "pebuilder/InputInf.h"
 
 std::wstring EffectiveOutDir(const TCurrentSettings& settings, const std::wstring& infPath)
@@ -20,6 +21,9 @@ void CopyPresetSettingsToInputInf(const TCurrentSettings& settings, const std::w
                                   const std::wstring& infPath, const std::wstring& outdirDefault, CopyOrder order)
 {
     IniFile inf = LoadIniFile(infPath);
+    // All values from one version of the preset's settings, never half of another
+    // instance's write.
+    SettingsLock lock;
     for (const InputKey& key : PresetSettingKeys(settings.PEB_VER, order)) {
         if (key.type == InputValueType::Integer) {
             inf.doc.WriteInteger(kInputSection, key.name, ReadRegInteger(settingsKey, key.name, 0));

@@ -105,5 +105,10 @@ InputSettingsFields LoadInputSettingsFromRegistry(const std::wstring& key, int v
 // All values into [input] in one rewrite of the file; a file that cannot be read or
 // written throws AppError naming it, and is left as it was.
 void SaveInputSettingsToFile(const std::wstring& infPath, const std::vector<InputWrite>& writes);
-// Texts as strings, flags as DWORD 0 or 1; the key is created when missing.
+// Texts as strings, flags as DWORD 0 or 1, into the preset's settings key, created when
+// missing; other values of the key are kept. All or nothing: the new content is staged
+// whole and put in place in one step under the settings lock. A preset that no longer
+// exists throws AppError, and nothing is written.
 void SaveInputSettingsToRegistry(const std::wstring& key, const std::vector<InputWrite>& writes);
+// Removes the preset's own settings, under the settings lock.
+void ErasePresetSettings(const std::wstring& key);

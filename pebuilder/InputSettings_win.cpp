@@ -4,6 +4,7 @@
 #include "core/IniFile.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
+#include "core/SettingsLock.h"
 #include "pebuilder/InputInf.h"
 #include "pebuilder/InputSettings.h"
 #include "pebuilder/Plugins.h"
@@ -34,6 +35,8 @@ InputSettingsFields LoadInputSettingsFromFile(const std::wstring& infPath, int v
 
 InputSettingsFields LoadInputSettingsFromRegistry(const std::wstring& key, int versionClass)
 {
+    // Never half of another instance's write.
+    SettingsLock lock;
     return LoadInputSettings(
         {[&](const wchar_t* name, const std::wstring& def) { return ReadRegString(key, name, def); },
          [&](const wchar_t* name) { return ReadRegInteger(key, name, 0); }},
@@ -55,10 +58,28 @@ void SaveInputSettingsToFile(const std::wstring& infPath, const std::vector<Inpu
 
 void SaveInputSettingsToRegistry(const std::wstring& key, const std::vector<InputWrite>& writes)
 {
+    SettingsLock lock;
+    // The preset may have been deleted or renamed by another instance meanwhile: its
+    // settings alone would make a preset of them.
+    const std::wstring preset = key.substr(0, key.rfind(L'\\'));
+    const size_t cut = preset.rfind(L'\\');
+    if (!RegSubKeyExists(preset.substr(0, cut), preset.substr(cut + 1)))
+        throw AppError(L"The preset " + preset + L" no longer exists; its settings were not saved.");
+    // Staged whole, values this dialog does not write kept, then put in place in one
+    // journalled step: never old and new mixed.
+    BeginStaging();
+    CopyRegKey(key, StagingKey());
     for (const InputWrite& w : writes) {
         if (w.number)
-            WriteRegInteger(key, w.key, *w.number);
+            WriteRegInteger(StagingKey(), w.key, *w.number);
         else
-            WriteRegString(key, w.key, w.text);
+            WriteRegString(StagingKey(), w.key, w.text);
     }
+    CommitStaged(key);
+}
+
+void ErasePresetSettings(const std::wstring& key)
+{
+    SettingsLock lock;
+    EraseRegKey(key);
 }

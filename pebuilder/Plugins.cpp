@@ -14,6 +14,7 @@
 #include "core/Handles.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
+#include "core/SettingsLock.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 #include "pebuilder/InfEnable.h"
@@ -114,7 +115,10 @@ std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring&
 std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
-    ListRegValues(PresetKeyPath(settings, presetName), lines);
+    {
+        SettingsLock lock;  // never a preset that another instance is still writing
+        ListRegValues(PresetKeyPath(settings, presetName), lines);
+    }
     return PresetKeysFromValueLines(lines);
 }
 

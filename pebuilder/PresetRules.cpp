@@ -7,11 +7,12 @@ constexpr size_t kMaxKeyNameLength = 255;
 
 }  // namespace
 
-bool IsStorablePresetName(std::wstring_view name)
+bool IsPresetKeyName(std::wstring_view name)
 {
-    return !name.empty() && name != L"none" && name.find(L'\\') == std::wstring_view::npos &&
-           name.size() <= kMaxKeyNameLength;
+    return !name.empty() && name.find(L'\\') == std::wstring_view::npos && name.size() <= kMaxKeyNameLength;
 }
+
+bool IsStorablePresetName(std::wstring_view name) { return IsPresetKeyName(name) && name != L"none"; }
 
 std::wstring PresetValueName(size_t count)
 {

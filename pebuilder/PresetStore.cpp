@@ -10,6 +10,7 @@
 #include "core/Handles.h"
 #include "core/IniFile.h"
 #include "core/RegistryNames.h"
+#include "core/StringTable.h"
 #include "core/Text.h"
 #include "pebuilder/InputInf.h"
 #include "pebuilder/Installation.h"
@@ -18,30 +19,27 @@
 
 namespace {
 
-// A preset's new content, assembled before it takes the preset's place.
-const std::wstring kSavingKey = kTransientKey + L"\\Saving";
-// A preset set aside while a key of the same name replaces it.
-const std::wstring kReplacedKey = kTransientKey + L"\\Replaced";
-// A value of kTransientKey: the key path the set-aside preset belongs back at.
-const wchar_t kReplacedFrom[] = L"ReplacedFrom";
+// What earlier versions kept in one transient key shared by every instance: a preset
+// set aside while it was replaced, with the value naming where it belongs back.
+const std::wstring kLegacyReplacedKey = kTransientKey + L"\\Replaced";
+const wchar_t kLegacyReplacedFrom[] = L"ReplacedFrom";
 // Where earlier versions kept the applied selection: among the profiles.
 const std::wstring kLegacyAppliedKey = kProfilesKey + L"\\Temp";
 
 std::wstring SettingsKeyOf(const std::wstring& presetKey) { return presetKey + L"\\" + RegName::PresetSettings; }
 
-// Puts a preset set aside by a save that did not finish back in its place, and drops
-// whatever else that save left.
-void RestoreInterruptedSave()
+// Puts a preset that an earlier version set aside back in its place, and drops what
+// else its shared transient key held.
+void RestoreLegacySave()
 {
-    std::wstring from = ReadRegString(kTransientKey, kReplacedFrom, L"");
+    std::wstring from = ReadRegString(kTransientKey, kLegacyReplacedFrom, L"");
     // The value names a key that is erased: never trust it beyond the profiles.
     if (StartsWithText(from, kProfilesKey + L"\\") && RegSubKeyExists(kTransientKey, L"Replaced")) {
         EraseRegKey(from);
-        MoveRegKey(kReplacedKey, from);
+        MoveRegKey(kLegacyReplacedKey, from);
     }
-    DeleteRegValue(kTransientKey, kReplacedFrom);
-    EraseRegKey(kReplacedKey);
-    EraseRegKey(kSavingKey);
+    DeleteRegValue(kTransientKey, kLegacyReplacedFrom);
+    for (const wchar_t* name : {L"Replaced", L"Saving", L"Applied"}) EraseRegKey(kTransientKey + L"\\" + name);
 }
 
 // Runs recovery after a failed step without letting its own failure hide the first one.
@@ -53,41 +51,38 @@ void RestoreQuietly(const std::function<void()>& restore)
     }
 }
 
-void Store(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName,
-           const std::function<void()>& stageValues)
+// Whether the two names are one registry key: the registry compares key names
+// ordinally without regard to case.
+bool SameKeyName(const std::wstring& a, const std::wstring& b)
 {
-    if (!IsStorablePresetName(newName)) throw AppError(L"The preset name \"" + newName + L"\" cannot be stored.");
-    RestoreInterruptedSave();
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+void Store(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName,
+           const std::function<void(const std::wstring& staging)>& stageValues)
+{
+    // A preset stored under a name the check refuses ("none", made outside the program)
+    // may keep that name.
+    if (!IsStorablePresetName(newName) && !(IsPresetKeyName(newName) && newName == oldName))
+        throw AppError(L"The preset name \"" + newName + L"\" cannot be stored.");
+    SettingsLock lock;
     const std::wstring presets = PresetsKey(settings);
     const std::wstring newKey = PresetKeyPath(settings, newName);
     const std::wstring oldKey = PresetKeyPath(settings, oldName);
     const bool oldExists = !oldName.empty() && RegSubKeyExists(presets, oldName);
-    // The registry decides whether the names are one key: the same name, or another
-    // letter case of it.
-    const bool inPlace = oldExists && RegSubKeyExists(presets, newName);
+    const bool sameKey = oldExists && SameKeyName(oldName, newName);
+    // Checked again here, where nothing can come between the check and the write: the
+    // name may have been taken since the editor checked it.
+    if (!sameKey && RegSubKeyExists(presets, newName)) throw AppError(Str(RS_303) + L"\r\n" + newName);
 
     // The new content, complete, before anything that exists changes.
-    stageValues();
-    if (oldExists) CopyRegKey(SettingsKeyOf(oldKey), SettingsKeyOf(kSavingKey));
-    try {
-        if (inPlace) {
-            CopyRegKey(oldKey, kReplacedKey);
-            WriteRegString(kTransientKey, kReplacedFrom, oldKey);
-            EraseRegKey(oldKey);
-        }
-        EraseRegKey(newKey);
-        MoveRegKey(kSavingKey, newKey);
-        if (inPlace) DeleteRegValue(kTransientKey, kReplacedFrom);
-    } catch (...) {
-        RestoreQuietly([&] {
-            if (!inPlace) EraseRegKey(newKey);
-            RestoreInterruptedSave();
-        });
-        throw;
-    }
-    if (oldExists && !inPlace) EraseRegKey(oldKey);
-    // The set-aside copy, the applied selection: nothing transient outlives the save.
-    EraseRegKey(kTransientKey);
+    BeginStaging();
+    stageValues(StagingKey());
+    if (oldExists) CopyRegKey(SettingsKeyOf(oldKey), SettingsKeyOf(StagingKey()));
+    CommitStaged(newKey, oldExists && !sameKey ? oldKey : L"");
+    // The applied selection: nothing transient outlives the save.
+    DropOwnTransientKey();
 }
 
 bool IsDigits(std::wstring_view text)
@@ -130,13 +125,17 @@ void WritePluginValues(const std::wstring& key, const std::vector<std::wstring>&
     for (size_t i = 0; i < pluginKeys.size(); ++i) WriteRegString(key, PresetValueName(i + 1), pluginKeys[i]);
 }
 
+std::wstring AppliedSelectionKey() { return OwnTransientKey() + L"\\Applied"; }
+
 void WriteAppliedSelection(const std::vector<std::wstring>& pluginKeys)
 {
-    EraseRegKey(kAppliedSelectionKey);
+    // Held, so that no instance removes the empty transient key while this one's is made.
+    SettingsLock lock;
+    EraseRegKey(AppliedSelectionKey());
     try {
-        WritePluginValues(kAppliedSelectionKey, pluginKeys);
+        WritePluginValues(AppliedSelectionKey(), pluginKeys);
     } catch (...) {
-        RestoreQuietly([] { EraseRegKey(kAppliedSelectionKey); });
+        RestoreQuietly([] { EraseRegKey(AppliedSelectionKey()); });
         throw;
     }
 }
@@ -144,24 +143,30 @@ void WriteAppliedSelection(const std::vector<std::wstring>& pluginKeys)
 void SavePreset(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName,
                 const std::vector<std::wstring>& pluginKeys)
 {
-    Store(settings, oldName, newName, [&] { WritePluginValues(kSavingKey, pluginKeys); });
+    Store(settings, oldName, newName, [&](const std::wstring& staging) { WritePluginValues(staging, pluginKeys); });
 }
 
 void SaveAppliedSelection(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName)
 {
-    Store(settings, oldName, newName, [] { CopyRegKey(kAppliedSelectionKey, kSavingKey); });
+    Store(settings, oldName, newName,
+          [](const std::wstring& staging) { CopyRegKey(AppliedSelectionKey(), staging); });
 }
 
 void DeletePreset(const TCurrentSettings& settings, const std::wstring& name)
 {
     // An empty name would name the Preset key itself, with every preset in it.
-    if (!name.empty()) EraseRegKey(PresetKeyPath(settings, name));
+    if (name.empty()) return;
+    // Through the journal, so that a kill cannot leave the preset without its own
+    // settings but with its plug-ins.
+    EraseKeyWhole(PresetKeyPath(settings, name));
 }
 
 void CleanUpTransientKeys()
 {
-    RestoreInterruptedSave();
-    EraseRegKey(kTransientKey);
+    SettingsLock lock;
+    FinishInterruptedWrites();
+    RestoreLegacySave();
+    DropOwnTransientKey();
     if (HoldsOnlyPluginValues(kLegacyAppliedKey)) EraseRegKey(kLegacyAppliedKey);
 }
 

@@ -1,6 +1,8 @@
 // Presets in the settings store: saving one from the editor's ticks or from its applied
 // selection, keeping the preset's own PE Builder settings under a new name, deleting,
 // and the transient keys the editor uses, which lie where no profile or preset can be.
+// Other running instances may save at the same moment and any may be killed: each
+// change is made whole under the settings lock (core/SettingsLock.h).
 #pragma once
 
 #include <string>
@@ -8,11 +10,11 @@
 
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "core/SettingsLock.h"
 
-// What exists only while a preset editor is open or a preset is being saved.
-inline const std::wstring kTransientKey = kProgramKey + L"\\Transient";
-// The editor's Apply: the selection at that moment, as a preset's plug-in values.
-inline const std::wstring kAppliedSelectionKey = kTransientKey + L"\\Applied";
+// The editor's Apply: the selection at that moment, as a preset's plug-in values, in
+// this process's own transient key, so that no other instance takes or erases it.
+std::wstring AppliedSelectionKey();
 
 // The profile's Preset key: the editor's place and one subkey per preset.
 std::wstring PresetsKey(const TCurrentSettings& settings);
@@ -28,22 +30,25 @@ void WriteAppliedSelection(const std::vector<std::wstring>& pluginKeys);
 // Stores the preset newName with these plug-in values, in place of the preset oldName
 // (empty when adding), whose own PE Builder settings it keeps; a name that differs
 // only in letter case renames the key. A preset with no values and no settings of its
-// own is no key. The new content is written complete beside the presets first and put
-// in place after; if a step fails, the preset as it was before stays whole and the
-// error is raised. The applied selection is removed afterwards.
+// own is no key. Under the lock, newName is checked again: when it names another
+// preset (made meanwhile by another instance), nothing changes and the error says the
+// name exists. The new content is staged complete outside the presets and put in place
+// by a journalled step that a kill cannot leave half done; a failure before that step
+// leaves the preset as it was. The applied selection is removed afterwards.
 void SavePreset(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName,
                 const std::vector<std::wstring>& pluginKeys);
 // The same with the applied selection's values (none when nothing was applied).
 void SaveAppliedSelection(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName);
 
-// Erases the preset's key with its own settings; an empty name does nothing.
+// Erases the preset's key with its own settings, whole; an empty name does nothing.
 void DeletePreset(const TCurrentSettings& settings, const std::wstring& name);
 
-// Clears what an editor or a save that ended abnormally left behind: the applied
-// selection and half-written content go, and a preset that was set aside while it was
-// being replaced goes back to its place. Also removes the applied selection that
-// earlier versions kept among the profiles (Profiles\Temp), but only when it is
-// unmistakably one: plug-in values and nothing else, never a profile named Temp.
+// Clears what this process's last editor and instances that have ended left behind:
+// their saves are finished, their applied selections and staged content go; what
+// running instances hold is left alone. Also undoes a save of earlier versions, which
+// kept one shared transient key, and removes the applied selection they kept among the
+// profiles (Profiles\Temp), but only when it is unmistakably one: plug-in values and
+// nothing else, never a profile named Temp.
 void CleanUpTransientKeys();
 
 // Plugin_Builder.ini [System] SourcePath := the "source" of the entry selected in the

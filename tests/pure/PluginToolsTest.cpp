@@ -76,6 +76,8 @@ TEST(PresetRules, StorableNames)
     EXPECT_TRUE(IsStorablePresetName(std::wstring(255, L'x')));
     EXPECT_FALSE(IsStorablePresetName(L""));
     EXPECT_FALSE(IsStorablePresetName(L"none"));
+    EXPECT_TRUE(IsPresetKeyName(L"none"));  // one made outside the program is still read
+    EXPECT_FALSE(IsPresetKeyName(L"a\\b"));
     EXPECT_FALSE(IsStorablePresetName(L"a\\b"));
     EXPECT_FALSE(IsStorablePresetName(L"\\"));
     EXPECT_FALSE(IsStorablePresetName(std::wstring(256, L'x')));

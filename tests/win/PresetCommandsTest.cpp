@@ -146,7 +146,7 @@ TEST_F(PresetCommands, OkAfterApplyStoresTheTicksAtOk)
 TEST_F(PresetCommands, CancelWithoutApplyChangesNothingEvenWithALeftOverSelection)
 {
     pe.MakePreset(L"Tools", {L"Alpha"});
-    WritePluginValues(kAppliedSelectionKey, {PresetInstallation::KeyOf(L"Echo")});  // an earlier crash's
+    WritePluginValues(AppliedSelectionKey(), {PresetInstallation::KeyOf(L"Echo")});  // an earlier crash's
     WritePluginValues(kProfilesKey + L"\\Temp", {PresetInstallation::KeyOf(L"Echo")});
     Edit(L"Tools", [&](TPreset_Form& editor) {
         Tick(editor, L"bravo");
@@ -179,6 +179,22 @@ TEST_F(PresetCommands, AFailedSaveRaisesKeepsTheListAndFreesTheEditor)
     EXPECT_EQ(pe.PresetValues(L"Tools"), Values({L"Alpha"}));
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(::FindWindowW(L"TPreset_Form", nullptr), nullptr);
+}
+
+// "none" is refused as a new name, but a preset stored so outside the program is
+// edited like any other: its plug-ins ticked, and OK keeps it under its name.
+TEST_F(PresetCommands, APresetStoredAsNoneShowsItsPluginsAndKeepsThemOnOk)
+{
+    pe.MakePreset(L"none", {L"Alpha", L"Echo"}, true);
+    Edit(L"none", [&](TPreset_Form& editor) {
+        EXPECT_EQ(CheckedNames(editor), (Names{L"Alpha", L"Echo"}));
+        Tick(editor, L"bravo");
+        PostClick(editor.Button9);
+    });
+    EXPECT_EQ(pe.PresetNames(), (Names{L"none"}));
+    EXPECT_EQ(pe.PresetValues(L"none"), Values({L"Alpha", L"bravo", L"Echo"}));
+    EXPECT_TRUE(RegSubKeyExists(pe.PresetKey(L"none"), L"PEBuilder"));
+    ExpectNoTransientKeys();
 }
 
 TEST_F(PresetCommands, DeleteAsksAndRemovesThePresetWithItsOwnSettings)

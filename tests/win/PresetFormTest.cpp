@@ -197,7 +197,7 @@ TEST_F(PresetForm, RefusedNamesKeepTheEditorOpenWithTheNameBoxFocused)
         expected.push_back({L"Error", text, L"エラー"});
     EXPECT_EQ(prompt.messages, expected);
     EXPECT_EQ(pe.PresetNames(), (Names{L"Net", L"None"}));
-    EXPECT_FALSE(RegSubKeyExists(kTransientKey, L"Applied"));
+    EXPECT_FALSE(RegSubKeyExists(OwnTransientKey(), L"Applied"));
 }
 
 TEST_F(PresetForm, ItemButtonsFollowTheSelectedPluginsFiles)

@@ -11,7 +11,10 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Text.h"
+#include "core/Handles.h"
+#include "pebuilder/InputSettings.h"
 #include "pebuilder/PresetStore.h"
+#include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -132,7 +135,7 @@ TEST_F(PresetStore, TheAppliedSelectionIsStoredUnderTheGivenName)
     Make(L"Tools", {L"A::a\\"}, true);
     WriteAppliedSelection({L"A::a\\", L"B::b\\", L"C::c\\"});
     WriteAppliedSelection({L"A::a\\", L"C::c\\"});
-    EXPECT_EQ(Values(kAppliedSelectionKey), (Names{L"001=A::a\\", L"002=C::c\\"}));
+    EXPECT_EQ(Values(AppliedSelectionKey()), (Names{L"001=A::a\\", L"002=C::c\\"}));
     SaveAppliedSelection(settings, L"Tools", L"Kit");
     EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Kit"}));
     EXPECT_EQ(Values(Preset(L"Kit")), (Names{L"001=A::a\\", L"002=C::c\\"}));
@@ -152,7 +155,7 @@ TEST_F(PresetStore, AFailureWhileWritingTheNewContentLeavesTheOldPresetWhole)
     EXPECT_THROW(SavePreset(settings, L"Tools", L"Kit", {L"C::c\\"}), AppError);
     EXPECT_THROW(SavePreset(settings, L"Tools", L"Tools", {L"C::c\\"}), AppError);
     EXPECT_THROW(WriteAppliedSelection({L"C::c\\"}), AppError);
-    EXPECT_FALSE(RegSubKeyExists(kTransientKey, L"Applied"));
+    EXPECT_FALSE(RegSubKeyExists(OwnTransientKey(), L"Applied"));
     EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Tools"}));
     EXPECT_EQ(Values(Preset(L"Tools")), (Names{L"001=A::a\\", L"002=B::b\\"}));
     ExpectOwnSettings(L"Tools", L"Tools");
@@ -168,10 +171,13 @@ TEST_F(PresetStore, ARenameThatCannotTakeItsPlaceLeavesTheOldPresetWhole)
     EXPECT_NE(error.find(L"Preset\\Kit"), std::wstring::npos) << testing::PrintToString(error);
     EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Tools"}));
     EXPECT_EQ(Values(Preset(L"Tools")), (Names{L"001=A::a\\"}));
-    EXPECT_FALSE(RegSubKeyExists(kTransientKey, L"Saving"));
+    EXPECT_FALSE(RegSubKeyExists(OwnTransientKey(), L"Staged"));
+    EXPECT_FALSE(RegValueExists(OwnTransientKey(), L"Target"));
 }
 
-TEST_F(PresetStore, APresetSetAsideByAFailedSaveComesBackAtTheNextCleanUp)
+// Once the old content is gone, the save is finished rather than undone: the staged
+// content is complete, and the journal says where it belongs.
+TEST_F(PresetStore, ASaveThatFailedInPlaceIsFinishedAtTheNextCleanUp)
 {
     MakeVolatileKey(PresetsKey(settings));
     MakeVolatileKey(Preset(L"Tools"));
@@ -180,15 +186,13 @@ TEST_F(PresetStore, APresetSetAsideByAFailedSaveComesBackAtTheNextCleanUp)
     WriteRegInteger(OwnSettings(L"Tools"), L"buildiso", 1);
     std::wstring error = ErrorOf([&] { SavePreset(settings, L"Tools", L"TOOLS", {L"C::c\\"}); });
     EXPECT_NE(error.find(L"Preset\\TOOLS"), std::wstring::npos) << testing::PrintToString(error);
-    // Neither the new content nor the old one could be put in place; the old one is
-    // held, not lost.
-    EXPECT_TRUE(RegSubKeyExists(kTransientKey, L"Replaced"));
+    EXPECT_TRUE(RegValueExists(OwnTransientKey(), L"Target"));
 
     EraseRegKey(PresetsKey(settings));  // what refused the keys is gone
     CleanUpTransientKeys();
-    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Tools"}));
-    EXPECT_EQ(Values(Preset(L"Tools")), (Names{L"001=A::a\\"}));
-    EXPECT_EQ(ReadRegInteger(OwnSettings(L"Tools"), L"buildiso", 0), 1);
+    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"TOOLS"}));
+    EXPECT_EQ(Values(Preset(L"TOOLS")), (Names{L"001=C::c\\"}));
+    EXPECT_EQ(ReadRegInteger(OwnSettings(L"TOOLS"), L"buildiso", 0), 1);
     ExpectNoTransientKeys();
 }
 
@@ -248,4 +252,89 @@ TEST_F(PresetStore, PluginBuilderSourcePathOnlyWhereItsSettingsFileIs)
     WritePluginBuilderSourcePath(settings, 2, L"Plain");
     EXPECT_EQ(ReadIniString(ini, L"System", L"SourcePath", L"?"), L"D:\\xp\\");
     EXPECT_EQ(ReadIniString(ini, L"System", L"PluginPath", L"?"), L"x");
+}
+
+// The check and the write are one step: a name that another instance took after the
+// editor checked it is refused there, and neither preset changes. A preset stored as
+// "none" outside the program keeps its name and its values.
+TEST_F(PresetStore, NeverTakesAnotherPresetsNameAndKeepsOneStoredAsNone)
+{
+    Make(L"Tools", {L"A::a\\"}, true);
+    Make(L"Net", {L"N::n\\"}, true);
+    for (const wchar_t* taken : {L"Net", L"NET"}) {
+        std::wstring error = ErrorOf([&] { SavePreset(settings, L"Tools", taken, {L"C::c\\"}); });
+        EXPECT_NE(error.find(L"プリセット名は既に存在しています"), std::wstring::npos) << testing::PrintToString(error);
+        WriteAppliedSelection({L"C::c\\"});
+        EXPECT_THROW(SaveAppliedSelection(settings, L"", taken), AppError);
+    }
+    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Net", L"Tools"}));
+    EXPECT_EQ(Values(Preset(L"Net")), (Names{L"001=N::n\\"}));
+    ExpectOwnSettings(L"Net", L"Net");
+    ExpectOwnSettings(L"Tools", L"Tools");
+
+    Make(L"none", {L"A::a\\"}, true);
+    EXPECT_THROW(SavePreset(settings, L"Tools", L"none", {}), AppError);
+    SavePreset(settings, L"none", L"none", {L"B::b\\"});
+    EXPECT_EQ(Values(Preset(L"none")), (Names{L"001=B::b\\"}));
+    ExpectOwnSettings(L"none", L"none");
+}
+
+// Clean-up finishes the journalled step of an instance that has ended, whether its
+// process id is free or reused by another program, and leaves a running one's keys.
+TEST_F(PresetStore, CleanUpFinishesWhatEndedInstancesBeganAndLeavesRunningOnes)
+{
+    ChildProcess running = StartChild(L"\"" + BinFolder() + L"\\exitwith.exe\" 0 KwStoreStarted KwStoreRelease");
+    KernelHandle started(::CreateEventW(nullptr, TRUE, FALSE, L"KwStoreStarted"));
+    KernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"KwStoreRelease"));
+    ASSERT_EQ(::WaitForSingleObject(started.Get(), 20000), WAIT_OBJECT_0);
+    FILETIME created{}, unused{};
+    ::GetProcessTimes(running.process.Get(), &created, &unused, &unused, &unused);
+    const uint64_t start = (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    const std::wstring pid = std::to_wstring(running.id);
+    // Owner key name: the preset its journal puts in place.
+    for (const auto& [owner, preset] : {std::pair{std::wstring(L"4000000000-1"), L"Gone"}, {pid + L"-1", L"Reused"},
+                                        {pid + L"-" + std::to_wstring(start), L"Running"}}) {
+        const std::wstring key = kTransientKey + L"\\" + owner;
+        WritePluginValues(key + L"\\Applied", {L"A::a\\"});
+        WritePluginValues(key + L"\\Staged", {L"S::s\\"});
+        WriteRegString(key, L"Target", Preset(preset));
+    }
+    CleanUpTransientKeys();
+    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Gone", L"Reused"}));
+    EXPECT_EQ(Values(Preset(L"Reused")), (Names{L"001=S::s\\"}));
+    EXPECT_EQ(SubKeys(kTransientKey), (Names{pid + L"-" + std::to_wstring(start)}));
+    ::SetEvent(release.Get());
+    EXPECT_EQ(WaitForExit(running), 0u);
+
+    // An earlier version's shared transient key: the preset it set aside goes back.
+    Make(L"Tools", {L"A::a\\"});
+    MoveRegKey(Preset(L"Tools"), kTransientKey + L"\\Replaced");
+    WriteRegString(kTransientKey, L"ReplacedFrom", Preset(L"Tools"));
+    CleanUpTransientKeys();
+    EXPECT_EQ(Values(Preset(L"Tools")), (Names{L"001=A::a\\"}));
+    ExpectNoTransientKeys();
+}
+
+// A preset's own PE Builder settings are written whole or not at all, keep the values
+// the dialog does not write, and are never written for a preset that is gone.
+TEST_F(PresetStore, OwnSettingsAreWrittenWholeOrNotAtAll)
+{
+    Make(L"Tools", {L"A::a\\"}, true);
+    WriteRegString(OwnSettings(L"Tools"), L"fulloutdir", L"E:\\out\\");
+    const std::vector<InputWrite> writes = {{L"source", L"F:\\new\\", {}}, {L"buildiso", L"", 0}};
+    MakeVolatileKey(kTransientKey);
+    EXPECT_THROW(SaveInputSettingsToRegistry(OwnSettings(L"Tools"), writes), AppError);
+    ExpectOwnSettings(L"Tools", L"Tools");
+    EXPECT_EQ(ReadRegInteger(OwnSettings(L"Tools"), L"buildiso", 0), 1);
+    EraseRegKey(kTransientKey);
+
+    SaveInputSettingsToRegistry(OwnSettings(L"Tools"), writes);
+    EXPECT_EQ(ValueOf(OwnSettings(L"Tools"), L"source"), L"F:\\new\\");
+    EXPECT_EQ(ReadRegInteger(OwnSettings(L"Tools"), L"buildiso", 1), 0);
+    EXPECT_EQ(ValueOf(OwnSettings(L"Tools"), L"fulloutdir"), L"E:\\out\\");
+    EXPECT_EQ(Values(Preset(L"Tools")), (Names{L"001=A::a\\"}));
+
+    EXPECT_THROW(SaveInputSettingsToRegistry(OwnSettings(L"Gone"), writes), AppError);
+    EXPECT_EQ(SubKeys(PresetsKey(settings)), (Names{L"Tools"}));
+    ExpectNoTransientKeys();
 }
