@@ -2,6 +2,7 @@
 // check values and text placement.
 #include "controls/CellDescription.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -233,8 +234,8 @@ std::vector<TCellKind> ReadCellKinds(std::wstring_view text)
             if (kind.Kind == ckCheck) item.Mark = static_cast<int>(in.Int(-kIntMax - 1, kIntMax));
             kind.Items.push_back(std::move(item));
         }
-        kind.DropDownWidth = static_cast<int>(in.Int(-kIntMax - 1, kIntMax));
-        kind.Margin = static_cast<int>(in.Int(-kIntMax - 1, kIntMax));
+        kind.DropDownWidth = static_cast<int>(in.Int(0, kMaxDropDownWidth));
+        kind.Margin = static_cast<int>(in.Int(0, kMaxCellMargin));
         kind.MaxLength = static_cast<int>(in.Int(0, kIntMax));
         kind.Editable = in.Bool();
         kinds.push_back(std::move(kind));
@@ -473,6 +474,7 @@ std::wstring NextCheckValue(const std::vector<CellItem>& items, std::wstring_vie
 
 CellBox PlaceText(CellBox cell, int textWidth, int textHeight, unsigned flags, int margin)
 {
+    margin = std::clamp(margin, 0, kMaxCellMargin);
     const int cw = cell.right - cell.left;
     const int ch = cell.bottom - cell.top;
     CellBox t = cell;
@@ -495,6 +497,39 @@ CellBox PlaceText(CellBox cell, int textWidth, int textHeight, unsigned flags, i
         t.bottom = t.top + textHeight;
     }
     return t;
+}
+
+int TextRoom(int cellWidth, unsigned flags, int margin)
+{
+    margin = std::clamp(margin, 0, kMaxCellMargin);
+    const int kept = (flags & caCenter) ? 0 : (flags & (caLeft | caRight)) ? margin : 0;
+    return std::max(0, cellWidth - kept);
+}
+
+std::wstring FitCellText(std::wstring_view shown, bool isNumber, int textWidth, int room, int markWidth)
+{
+    if (!isNumber || textWidth <= room) return std::wstring(shown);
+    return std::wstring(static_cast<size_t>(std::max(1, room / std::max(1, markWidth))), L'#');
+}
+
+CellBox DropDownPlace(CellBox anchor, int width, int height, CellBox workArea)
+{
+    CellBox place{anchor.right - width, anchor.bottom, anchor.right, anchor.bottom + height};
+    const int below = workArea.bottom - anchor.bottom, above = anchor.top - workArea.top;
+    if (height > below && above > below) {
+        place.top = anchor.top - height;
+        place.bottom = anchor.top;
+    }
+    // Into the work area sideways; a list wider than it keeps its left edge on it.
+    if (place.right > workArea.right) {
+        place.left -= place.right - workArea.right;
+        place.right = workArea.right;
+    }
+    if (place.left < workArea.left) {
+        place.right += workArea.left - place.left;
+        place.left = workArea.left;
+    }
+    return place;
 }
 
 std::wstring_view ClipCellText(std::wstring_view text)

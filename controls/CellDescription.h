@@ -95,7 +95,11 @@ std::wstring WriteCellData(const std::vector<CellText>& cells);
 std::vector<CellText> ReadCellData(std::wstring_view text);
 
 // Per kind: Kind, FixedAlignment, Alignment, the item count, the items (each followed
-// by its mark for a check kind), DropDownWidth, Margin, MaxLength, Editable.
+// by its mark for a check kind), DropDownWidth, Margin, MaxLength, Editable. Pixel
+// sizes are read within bounds that any screen allows (below); a stored size outside
+// them is refused like any other malformed value, so arithmetic with them cannot overflow.
+inline constexpr int kMaxCellMargin = 1000;
+inline constexpr int kMaxDropDownWidth = 10000;
 std::wstring WriteCellKinds(const std::vector<TCellKind>& kinds);
 std::vector<TCellKind> ReadCellKinds(std::wstring_view text);
 
@@ -137,8 +141,24 @@ struct CellBox {
     bool operator==(const CellBox&) const = default;
 };
 
-// Where text of the measured size goes in the cell for the alignment flags.
+// Where text of the measured size goes in the cell for the alignment flags. The margin
+// counts within 0..kMaxCellMargin, whatever the kind was given.
 CellBox PlaceText(CellBox cell, int textWidth, int textHeight, unsigned flags, int margin);
+
+// The room that aligned text has in a cell: the margin is kept on the side the text is
+// aligned to (left or right), not when it is centred.
+int TextRoom(int cellWidth, unsigned flags, int margin);
+
+// What a cell shows of a text `textWidth` wide in `room` pixels. A number that does not
+// fit shows as '#' marks filling the room (at least one): cut at either end it would
+// read as another number. Any other text is shown as it is, clipped by the cell.
+std::wstring FitCellText(std::wstring_view shown, bool isNumber, int textWidth, int room, int markWidth);
+
+// Where a drop-down list of the given size goes: below the anchor (the screen
+// rectangle of what it drops from), right-aligned with it; above the anchor when it
+// does not fit below the work area's bottom and more of it fits above; moved left or
+// right to stay inside the work area where it can.
+CellBox DropDownPlace(CellBox anchor, int width, int height, CellBox workArea);
 
 // Cell texts are drawn through a buffer of this many characters; a longer text shows
 // its first characters only (never half of a surrogate pair).

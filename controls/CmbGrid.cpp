@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "controls/ThemedParts.h"
+
 namespace {
 
 // Colours that the drawing of one cell changes and gives back.
@@ -64,7 +66,7 @@ UINT DrawFlags(unsigned alignment)
 
 int DropDownButtonWidth()
 {
-    static const int width = ::GetSystemMetrics(SM_CXHSCROLL);
+    static const int width = ScrollArrowWidth();
     return width;
 }
 
@@ -109,7 +111,11 @@ std::wstring TComboGrid::CellData() const
 
 void TComboGrid::LoadCellData(std::wstring_view text)
 {
-    for (const CellText& cell : ReadCellData(text)) SetCells(cell.Col, cell.Row, cell.Text);
+    std::vector<CellText> cells = ReadCellData(text);
+    // One repaint for the lot: placing each cell's repaint costs a walk over the rows.
+    BeginUpdate();
+    for (const CellText& cell : cells) SetCells(cell.Col, cell.Row, cell.Text);
+    EndUpdate();
 }
 
 std::wstring TComboGrid::CellKind() const
@@ -149,7 +155,7 @@ void TComboGrid::DrawCell(HDC dc, int col, int row, const RECT& rect, unsigned s
             if (kind.Kind == ckButton && !kind.Items.empty() && kind.Items[0].Text != kUseCellData)
                 caption = kind.Items[0].Text;
             const bool fixed = (state & gdFixed) != 0;
-            const bool pressed = !fixed && col == pressedCol_ && row == pressedRow_;
+            const bool pressed = !fixed && col == pressedCol_ && row == pressedRow_ && pressedInside_;
             const bool focused = !fixed && (state & gdFocused);
             if (kind.Kind == ckButton) {
                 DrawButton(dc, rect, caption, pressed, focused);
@@ -187,15 +193,26 @@ void TComboGrid::DrawText(HDC dc, int col, int row, const RECT& rect, unsigned s
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
 
-    std::wstring text = Cells(col, row);
-    if (!fixed) text = DisplayText(kind, text);
-    std::wstring_view shown = ClipCellText(text);
+    const std::wstring raw = Cells(col, row);
+    std::wstring text = fixed ? raw : DisplayText(kind, raw);
     const unsigned alignment = fixed ? kind.FixedAlignment() : kind.Alignment();
     const UINT flags = DrawFlags(alignment);
-    RECT measured = rect;
-    ::DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &measured, flags | DT_CALCRECT);
+    const int margin = Scaled(std::clamp(kind.Margin, 0, kMaxCellMargin));
+    auto measure = [&](std::wstring_view shown) {
+        RECT measured = rect;
+        ::DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &measured, flags | DT_CALCRECT);
+        return measured;
+    };
+    RECT measured = measure(ClipCellText(text));
+    if (!fixed && ParseNumber(raw)) {
+        const int room = TextRoom(rect.right - rect.left, alignment, margin);
+        text = FitCellText(ClipCellText(text), true, measured.right - measured.left, room,
+                           measure(L"#").right - measure(L"#").left);
+        measured = measure(text);
+    }
+    std::wstring_view shown = ClipCellText(text);
     CellBox box = PlaceText(CellBox{rect.left, rect.top, rect.right, rect.bottom}, measured.right - measured.left,
-                            measured.bottom - measured.top, alignment, kind.Margin);
+                            measured.bottom - measured.top, alignment, margin);
     RECT target{box.left, box.top, box.right, box.bottom};
     ::DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &target, flags);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -205,14 +222,15 @@ void TComboGrid::DrawButton(HDC dc, const RECT& rect, const std::wstring& captio
 {
     ::SetBkMode(dc, TRANSPARENT);
     RECT face = rect;
-    if (focused) {
+    const bool themed = ThemedLook(Handle());
+    if (focused && !themed) {
         Frame(dc, face, ::GetSysColor(COLOR_WINDOWFRAME), ::GetSysColor(COLOR_WINDOWFRAME));
         ::InflateRect(&face, -1, -1);
     }
-    ::DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    DrawPushFace(Handle(), dc, face, pressed);
     RECT inner = face;
-    ::InflateRect(&inner, -2, -2);
-    if (pressed) ::OffsetRect(&inner, 1, 1);
+    ::InflateRect(&inner, -Scaled(2), -Scaled(2));
+    if (pressed && !themed) ::OffsetRect(&inner, 1, 1);
 
     std::wstring_view shown = ClipCellText(caption);
     SIZE size{};
@@ -221,10 +239,12 @@ void TComboGrid::DrawButton(HDC dc, const RECT& rect, const std::wstring& captio
     ::GetTextMetricsW(dc, &metrics);
     const int x = (inner.left + inner.right) / 2 - size.cx / 2;
     const int y = inner.top + (inner.bottom - inner.top - metrics.tmHeight) / 2;
+    // The caption is on a button face, selected or not: never the selection's text colour.
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-    ::SetTextColor(dc, canvas_.font);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &inner, shown.data(), static_cast<UINT>(shown.size()), nullptr);
 
+    if (themed) return;
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     Line(dc, 1, highlight, POINT{rect.left, rect.bottom - 1}, POINT{rect.left, rect.top});
     Line(dc, 1, highlight, POINT{rect.left, rect.top}, POINT{rect.right, rect.top});
@@ -241,9 +261,15 @@ void TComboGrid::DrawCheck(HDC dc, const RECT& rect, const TCellKind& kind, cons
     Frame(dc, area, shadow, highlight);
     ::InflateRect(&area, -1, -1);
 
+    // 13 x 13 at 96 DPI, from the centre - 6 to the centre + 7.
+    const int size = Scaled(13);
     const int cx = (area.left + area.right) / 2, cy = (area.top + area.bottom) / 2;
-    RECT box{cx - 6, cy - 6, cx + 7, cy + 7};
+    RECT box{cx - (size - 1) / 2, cy - (size - 1) / 2, cx - (size - 1) / 2 + size, cy - (size - 1) / 2 + size};
     const CheckLook look = CheckLookOf(kind.Items, text);
+    const CheckState state = look == CheckLook::Cross   ? CheckState::Checked
+                             : look == CheckLook::Empty ? CheckState::Unchecked
+                                                        : CheckState::Unmatched;
+    if (DrawThemedCheck(Handle(), dc, box, state, pressed)) return;
     Fill(dc, box,
          pressed                        ? face
          : look == CheckLook::Unmatched ? ::GetSysColor(COLOR_GRAYTEXT)
@@ -256,8 +282,9 @@ void TComboGrid::DrawCheck(HDC dc, const RECT& rect, const TCellKind& kind, cons
     RECT cross = box;
     ::InflateRect(&cross, -1, -1);
     const COLORREF ink = ::GetSysColor(COLOR_BTNTEXT);
-    Line(dc, 2, ink, POINT{cross.left, cross.top}, POINT{cross.right - 1, cross.bottom - 1});
-    Line(dc, 2, ink, POINT{cross.right - 1, cross.top}, POINT{cross.left, cross.bottom - 1});
+    const int pen = Scaled(2);
+    Line(dc, pen, ink, POINT{cross.left, cross.top}, POINT{cross.right - 1, cross.bottom - 1});
+    Line(dc, pen, ink, POINT{cross.right - 1, cross.top}, POINT{cross.left, cross.bottom - 1});
 }
 
 void TComboGrid::Paint(HDC dc)
@@ -278,7 +305,7 @@ void TComboGrid::Paint(HDC dc)
     RECT focus = pressedCol_ >= 0 ? CellRect(pressedCol_, pressedRow_) : RECT{};
     if (::IsRectEmpty(&focus) && HasFocusWithin()) focus = rect;
     if (!::IsRectEmpty(&focus)) {
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -Scaled(3), -Scaled(3));
         ::SetTextColor(dc, RGB(0, 0, 0));
         ::SetBkColor(dc, RGB(255, 255, 255));
         ::DrawFocusRect(dc, &focus);
@@ -312,20 +339,48 @@ void TComboGrid::MouseDown(MouseButton button, unsigned shift, int x, int y)
     if (!::PtInRect(&rect, POINT{x, y}) || row < FixedRows() || !IsPressable(col)) return;
     pressedCol_ = col;
     pressedRow_ = row;
+    pressedInside_ = true;
     pressState_ = col == Col() && row == Row() ? 2 : 0;
+    // Like a push button: the grid keeps the mouse until the release, wherever it goes,
+    // and a press is never the start of a drag selection.
+    StopSelecting();
+    ::SetCapture(Handle());
+    RedrawNow(col, row);
+}
+
+void TComboGrid::MouseMove(unsigned shift, int x, int y)
+{
+    if (pressedCol_ >= 0 && (shift & ssLeft)) {
+        RECT rect = CellRect(pressedCol_, pressedRow_);
+        const bool inside = ::PtInRect(&rect, POINT{x, y}) != 0;
+        if (inside != pressedInside_) {
+            pressedInside_ = inside;  // dragged off the cell it looks released, back on pressed again
+            RedrawNow(pressedCol_, pressedRow_);
+        }
+    }
+    TStringGrid::MouseMove(shift, x, y);
+}
+
+void TComboGrid::CancelPress()
+{
+    if (pressedCol_ < 0) return;
+    const int col = pressedCol_, row = pressedRow_;
+    pressedCol_ = pressedRow_ = -1;
     RedrawNow(col, row);
 }
 
 void TComboGrid::MouseUp(MouseButton button, unsigned shift, int x, int y)
 {
+    // The press ends before the capture goes, so that losing it cancels nothing.
+    const int pressedCol = button == MouseButton::Left ? pressedCol_ : -1, pressedRow = pressedRow_;
+    if (button == MouseButton::Left) pressedCol_ = pressedRow_ = -1;
     TStringGrid::MouseUp(button, shift, x, y);
     if (button != MouseButton::Left) return;
+    if (pressedCol >= 0 && ::GetCapture() == Handle()) ::ReleaseCapture();
     int col, row;
     MouseToCell(x, y, col, row);
     if (col >= 0 && CellKinds(col).Kind == ckCombo && ComboEditor()) ComboEditor()->ResetTextArea();
-    if (pressedCol_ < 0) return;
-    const int pressedCol = pressedCol_, pressedRow = pressedRow_;
-    pressedCol_ = pressedRow_ = -1;
+    if (pressedCol < 0) return;
     RedrawNow(pressedCol, pressedRow);
     RECT rect = CellRect(pressedCol, pressedRow);
     if (!::PtInRect(&rect, POINT{x, y})) return;
@@ -337,8 +392,24 @@ void TComboGrid::MouseUp(MouseButton button, unsigned shift, int x, int y)
     RaiseGridBtnClick(pressedCol, pressedRow);
 }
 
+bool TComboGrid::DropDownKey(WORD key, bool alt)
+{
+    if (CellKinds(Col()).Kind != ckCombo) return false;
+    if (!(key == VK_F4 && !alt) && !((key == VK_DOWN || key == VK_UP) && alt)) return false;
+    ShowEditor();
+    TComboInplaceEdit* editor = ComboEditor();
+    if (!editor || !editor->Visible()) return false;
+    ::SetFocus(editor->Handle());
+    editor->ToggleList();
+    return true;
+}
+
 void TComboGrid::KeyDown(WORD& key, unsigned shift)
 {
+    if (DropDownKey(key, (shift & ssAlt) != 0)) {
+        key = 0;
+        return;
+    }
     const int kind = CellKinds(Col()).Kind;
     if (key == VK_SPACE && (kind == ckButton || kind == ckCheck)) {
         if (::GetKeyState(VK_LBUTTON) >= 0) {
@@ -423,7 +494,17 @@ void TComboGrid::FocusLeft(HWND newFocus)
 
 LRESULT TComboGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // Another window took the mouse: an open drop-down list closes.
-    if (message == WM_CANCELMODE && ComboEditor()) ComboEditor()->HideList();
+    switch (message) {
+    case WM_CANCELMODE:  // another window took the mouse: an open drop-down list closes
+        if (ComboEditor()) ComboEditor()->HideList();
+        CancelPress();
+        break;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != Handle()) CancelPress();
+        break;
+    case WM_SYSKEYDOWN:  // Alt+Down and Alt+Up come as system keys
+        if (DropDownKey(static_cast<WORD>(wParam), true)) return 0;
+        break;
+    }
     return TStringGrid::OnMessage(message, wParam, lParam);
 }

@@ -4,7 +4,8 @@
 //
 // Input masks are those of controls/EditMask.h, number pictures those of
 // FormatNumber in controls/CellDescription.h; the grid passes both through unchanged.
-// Button and check faces are drawn with DrawFrameControl, the system's classic look.
+// Button, check and drop-down faces are themed where visual styles are on and
+// classic otherwise (controls/ThemedParts.h), like the path edit's button.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +41,10 @@ class TInplaceListBox : public Window {
 public:
     explicit TInplaceListBox(TComboInplaceEdit& editor) : editor_(editor) {}
     void Open();
+    // Shows the list at the screen rectangle with the mouse captured, as a system
+    // combo box's list: a click anywhere else closes it.
+    void Drop(const RECT& place);
+    void Close();
     TComboInplaceEdit& Editor() const { return editor_; }
     bool Visible() const { return Handle() && ::IsWindowVisible(Handle()); }
     void Clear();
@@ -54,7 +59,12 @@ protected:
 
 private:
     void CopySelectionToEditor();
+    void Pick();
+    // A press on the list's scroll bar: the list's own tracking, then the capture again.
+    void ScrollBarPress(UINT hit, POINT screen);
     TComboInplaceEdit& editor_;
+    bool pressedInside_ = false;  // the left button went down on an item
+    bool recapturing_ = false;
 };
 
 class TComboInplaceEdit : public TInplaceEdit {
@@ -70,6 +80,8 @@ public:
     bool ListVisible() const { return list_ && list_->Visible(); }
     void ToggleList();
     void HideList();
+    // Called by the list after it closed itself.
+    void ListClosed();
     // Keeps the text out from under the drop-down button.
     void ResetTextArea();
     TComboGrid& ComboGrid() const { return grid_; }
@@ -137,6 +149,7 @@ protected:
     void FocusLeft(HWND newFocus) override;
     UINT DialogCode() override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MouseMove(unsigned shift, int x, int y) override;
 
 private:
     void CellKindChanged() override { InvalidateGrid(); }
@@ -145,8 +158,13 @@ private:
     void DrawButton(HDC dc, const RECT& rect, const std::wstring& caption, bool pressed, bool focused);
     void DrawCheck(HDC dc, const RECT& rect, const TCellKind& kind, const std::wstring& text, bool pressed);
     void RedrawNow(int col, int row);
+    // Ends a press without a click: the mouse went to another window.
+    void CancelPress();
+    // F4, Alt+Down or Alt+Up on a combo cell: the editor opens with its list toggled.
+    bool DropDownKey(WORD key, bool alt);
 
     std::vector<std::unique_ptr<TCellKind>> kinds_;
     int pressedCol_ = -1, pressedRow_ = -1, pressState_ = 0;
+    bool pressedInside_ = false;  // the pointer is over the pressed cell: it looks pressed
     bool focusCellDraw_ = true;
 };

@@ -3,8 +3,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/CmbGrid.h"
+#include "controls/ThemedParts.h"
 
 namespace {
 
@@ -20,6 +22,22 @@ void TInplaceListBox::Open()
     Create(kListClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
            WS_POPUP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, L"", 0, 0, 0, 0, nullptr, 0);
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(editor_.ComboGrid().Font()), FALSE);
+}
+
+void TInplaceListBox::Drop(const RECT& place)
+{
+    pressedInside_ = false;
+    ::SetWindowPos(Handle(), HWND_TOPMOST, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::SetCapture(Handle());
+}
+
+void TInplaceListBox::Close()
+{
+    if (!Visible()) return;
+    ::ShowWindow(Handle(), SW_HIDE);
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    editor_.ListClosed();
 }
 
 void TInplaceListBox::Clear() { ::SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
@@ -52,36 +70,71 @@ void TInplaceListBox::CopySelectionToEditor()
     editor_.SelectAll();
 }
 
+void TInplaceListBox::Pick()
+{
+    CopySelectionToEditor();
+    Close();
+    TComboGrid& grid = editor_.ComboGrid();
+    grid.RaiseGridBtnClick(grid.Col(), grid.Row());
+}
+
+void TInplaceListBox::ScrollBarPress(UINT hit, POINT screen)
+{
+    recapturing_ = true;
+    ::ReleaseCapture();
+    Default(WM_NCLBUTTONDOWN, hit, MAKELPARAM(screen.x, screen.y));  // tracks until the release
+    if (Visible()) ::SetCapture(Handle());
+    recapturing_ = false;
+}
+
 LRESULT TInplaceListBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the editor keeps the keyboard
     case WM_SETFOCUS: ::SetFocus(editor_.Handle()); return 0;
-    // The list's own mouse handling would take the focus: selection follows the
-    // pointer here instead.
+    // The open list holds the mouse, as a system combo box's list does: the selection
+    // follows the pointer over the items, a click on one picks it, a click anywhere
+    // else closes the list (and does nothing more), and its scroll bar still works.
+    // The list's own mouse handling would take the focus, so it is not used.
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE: {
-        if (message == WM_MOUSEMOVE && ::GetCapture() != Handle()) return 0;
-        if (message != WM_MOUSEMOVE) ::SetCapture(Handle());
-        LRESULT hit = ::SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
-        if (HIWORD(hit) == 0) SetItemIndex(LOWORD(hit));
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        if (::PtInRect(&client, at)) {
+            LRESULT hit = ::SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
+            if (HIWORD(hit) == 0) SetItemIndex(LOWORD(hit));
+            if (message != WM_MOUSEMOVE) pressedInside_ = true;
+            return 0;
+        }
+        if (message == WM_MOUSEMOVE) return 0;
+        POINT screen = at;
+        ::ClientToScreen(Handle(), &screen);
+        const UINT part = static_cast<UINT>(Default(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+        if (part == HTVSCROLL || part == HTHSCROLL) {
+            ScrollBarPress(part, screen);
+        } else {
+            Close();
+        }
         return 0;
     }
     case WM_LBUTTONUP: {
-        if (::GetCapture() != Handle()) return 0;
-        ::ReleaseCapture();
-        CopySelectionToEditor();
-        ::ShowWindow(Handle(), SW_HIDE);
-        ::InvalidateRect(editor_.Handle(), nullptr, TRUE);
-        TComboGrid& grid = editor_.ComboGrid();
-        grid.RaiseGridBtnClick(grid.Col(), grid.Row());
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        const bool pressed = std::exchange(pressedInside_, false);
+        if (pressed && ::PtInRect(&client, at) && ItemIndex() >= 0) Pick();
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse (a switch to another program, a menu): closed.
+        if (!recapturing_ && reinterpret_cast<HWND>(lParam) != Handle()) Close();
+        return 0;
     case WM_KEYUP: {
         LRESULT result = Default(message, wParam, lParam);
         CopySelectionToEditor();
-        if (wParam == VK_RETURN) ::ShowWindow(Handle(), SW_HIDE);
+        if (wParam == VK_RETURN) Close();
         return result;
     }
     }
@@ -96,6 +149,9 @@ TComboInplaceEdit::~TComboInplaceEdit() = default;
 
 void TComboInplaceEdit::SetKind(const TCellKind* kind)
 {
+    // The editor is taking up a cell (another one, or the same one anew): a list that is
+    // open belongs to the cell it opened for, and closes.
+    HideList();
     bool wasCombo = IsCombo();
     kind_ = kind ? *kind : TCellKind();
     if (IsCombo()) {
@@ -113,11 +169,10 @@ void TComboInplaceEdit::SetKind(const TCellKind* kind)
 
 void TComboInplaceEdit::HideList()
 {
-    if (ListVisible()) {
-        ::ShowWindow(list_->Handle(), SW_HIDE);
-        ::InvalidateRect(Handle(), nullptr, TRUE);
-    }
+    if (ListVisible()) list_->Close();
 }
+
+void TComboInplaceEdit::ListClosed() { ::InvalidateRect(Handle(), nullptr, TRUE); }
 
 void TComboInplaceEdit::ToggleList()
 {
@@ -134,13 +189,18 @@ void TComboInplaceEdit::ToggleList()
         const int itemHeight = static_cast<int>(::SendMessageW(list_->Handle(), LB_GETITEMHEIGHT, 0, 0));
         const int rows = std::clamp(list_->Count(), 1, kListRows);
         const int height = rows * itemHeight + 2 * ::GetSystemMetrics(SM_CYBORDER);
-        POINT corner{client.right - width, client.bottom};
-        ::ClientToScreen(Handle(), &corner);
-        ::SetWindowPos(list_->Handle(), HWND_TOPMOST, corner.x, corner.y, width, height, SWP_NOACTIVATE);
+        RECT anchor = client;
+        ::MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&anchor), 2);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoW(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        CellBox place = DropDownPlace(CellBox{anchor.left, anchor.top, anchor.right, anchor.bottom}, width, height,
+                                      CellBox{work.left, work.top, work.right, work.bottom});
         SelectAll();
-        ::ShowWindow(list_->Handle(), SW_SHOWNOACTIVATE);
+        list_->Drop(RECT{place.left, place.top, place.right, place.bottom});
     } else {
-        ::ShowWindow(list_->Handle(), SW_HIDE);
+        list_->Close();
     }
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -148,12 +208,14 @@ void TComboInplaceEdit::ToggleList()
 void TComboInplaceEdit::ResetTextArea()
 {
     if (!Handle()) return;
-    if (!IsCombo()) {
-        ::SendMessageW(Handle(), EM_SETRECT, 0, 0);  // the whole client area again
-        return;
-    }
     RECT client{};
     ::GetClientRect(Handle(), &client);
+    if (!IsCombo()) {
+        // The whole client area again, given as such: Wine ignores EM_SETRECT with no
+        // rectangle, and the narrowed area of a combo cell would stay.
+        ::SendMessageW(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&client));
+        return;
+    }
     RECT area{2, 2, client.right - DropDownButtonWidth() - 2, client.bottom};
     ::SendMessageW(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&area));
     if (::GetFocus() == Handle()) ::ShowCaret(Handle());
@@ -165,16 +227,8 @@ void TComboInplaceEdit::DrawButton(bool pressed)
     ::GetClientRect(Handle(), &client);
     const int w = DropDownButtonWidth();
     HDC dc = ::GetDC(Handle());
-    RECT face{client.right - w, 0, client.right, client.bottom - 1};
-    ::DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    HBRUSH ink = ::CreateSolidBrush(::GetSysColor(COLOR_BTNTEXT));
-    for (int i = 0; i < 4; ++i) {
-        const int x = client.right - w / 2 - 4 + i, y = client.bottom / 2 + i - 2;
-        RECT line{x, y, x + 7 - 2 * i, y + 1};
-        ::FillRect(dc, &line, ink);
-    }
-    ::DeleteObject(ink);
-    if (pressed) {
+    DrawDropDownFace(Handle(), dc, RECT{client.right - w, 0, client.right, client.bottom - 1}, pressed);
+    if (pressed && !ThemedLook(Handle())) {
         RECT area{client.right - w, 0, client.right, client.bottom};
         ::SetTextColor(dc, RGB(0, 0, 0));
         ::SetBkColor(dc, RGB(255, 255, 255));
@@ -197,7 +251,7 @@ void TComboInplaceEdit::KeyDown(WORD& key, unsigned shift)
             return;
         }
     }
-    if (IsCombo() && key == VK_DOWN && (shift & ssAlt)) {  // the usual key for opening a drop-down
+    if (IsCombo() && key == VK_F4 && !(shift & ssAlt)) {  // Alt+Down and Alt+Up: WM_SYSKEYDOWN
         ToggleList();
         key = 0;
         return;
@@ -241,6 +295,12 @@ LRESULT TComboInplaceEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CHAR:
         if (ListVisible() && wParam == L'\r') return 0;  // Enter went to the list
+        break;
+    case WM_SYSKEYDOWN:  // Alt+Down or Alt+Up opens or closes the list, as in a combo box
+        if (wParam == VK_DOWN || wParam == VK_UP) {
+            ToggleList();
+            return 0;
+        }
         break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {

@@ -2,15 +2,17 @@
 // Enter, first-letter capitals and focus.
 #include "controls/EllipsEd.h"
 
-#include <uxtheme.h>
-#include <vssym32.h>
-
 #include <algorithm>
 #include <utility>
 
+#include "controls/ThemedParts.h"
+
 namespace {
 
-const WindowClass kEditClass{L"TEllipsesEdit", L"EDIT"};
+// The system edit class paints through its parent's DC (CS_PARENTDC), whose clipping
+// ignores the edit's own children: typing would paint over the button in a parent
+// without WS_CLIPCHILDREN.
+const WindowClass kEditClass{L"TEllipsesEdit", L"EDIT", CS_DBLCLKS, IDC_ARROW, nullptr, CS_PARENTDC};
 const WindowClass kButtonClass{L"TEllipsesButton", nullptr, 0, IDC_ARROW, nullptr};
 
 // Only ASCII letters: a path's first character in any other script stays as typed.
@@ -29,20 +31,6 @@ void DrawLine(HDC dc, COLORREF color, const POINT (&points)[3])
     GdiObject pen(::CreatePen(PS_SOLID, 1, color));
     SelectObjectScope selected(dc, pen.Get());
     ::Polyline(dc, points, 3);  // like LineTo, each end point is left out
-}
-
-// The push button's face, themed when visual styles are on.
-void DrawFace(HWND window, HDC dc, RECT r, bool pressed)
-{
-    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-    if (::IsThemeActive()) {
-        if (HTHEME theme = ::OpenThemeData(window, L"BUTTON")) {
-            ::DrawThemeBackground(theme, dc, BP_PUSHBUTTON, pressed ? PBS_PRESSED : PBS_NORMAL, &r, nullptr);
-            ::CloseThemeData(theme);
-            return;
-        }
-    }
-    ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 }
 
 }  // namespace
@@ -70,7 +58,7 @@ void TEllipsesButton::Paint(HDC dc)
     const int width = r.right, height = r.bottom;
     if (width <= 0 || height <= 0) return;
 
-    DrawFace(Handle(), dc, r, Pressed);
+    DrawPushFace(Handle(), dc, r, Pressed);
     if (!Pressed) {
         DrawLine(dc, ::GetSysColor(COLOR_BTNFACE), {{0, height - 2}, {0, 0}, {width - 1, 0}});
         DrawLine(dc, RGB(255, 255, 255), {{1, height - 3}, {1, 1}, {width - 2, 1}});
@@ -286,7 +274,7 @@ void TEllipsesEdit::UpdateButtonLayout()
     ::GetWindowRect(Handle(), &outer);
     ::GetClientRect(Handle(), &client);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-    const int b = ::GetSystemMetrics(SM_CXHSCROLL);
+    const int b = ScrollArrowWidth();
 
     RECT area{0, 0, client.right - 2, client.bottom + 1};
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -353,7 +341,8 @@ LRESULT TEllipsesEdit::OnChar(WPARAM wParam, LPARAM lParam)
 }
 
 // A multi-line window would take every line of the clipboard; a path box takes the
-// first, as a one-line edit does.
+// first line, as a one-line edit does, and of a line copied from a table (fields
+// separated by tabs) its first field: no control character belongs in a path.
 void TEllipsesEdit::PasteFirstLine()
 {
     if (!::OpenClipboard(Handle())) return;
@@ -365,7 +354,8 @@ void TEllipsesEdit::PasteFirstLine()
         }
     }
     ::CloseClipboard();
-    text = text.substr(0, text.find_first_of(L"\r\n"));
+    const auto control = std::find_if(text.begin(), text.end(), [](wchar_t c) { return c < L' ' || c == 0x7F; });
+    text.erase(control, text.end());
     ::SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -130,7 +130,9 @@ void TInplaceEdit::Paste()
 LRESULT TInplaceEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    case WM_GETDLGCODE:
+        return grid_.TabDialogCode(DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS,
+                                   reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
     case WM_KEYUP: {
         WORD key = static_cast<WORD>(wParam);

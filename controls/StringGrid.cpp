@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
+
 namespace {
 
 const WindowClass kGridClass{L"KitwrightStringGrid", nullptr, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW};
@@ -20,8 +22,12 @@ TStringGrid::TStringGrid()
       fontColor_(::GetSysColor(COLOR_WINDOWTEXT)),
       font_(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)))
 {
+    defaultColWidth_ = Scaled(defaultColWidth_);
+    defaultRowHeight_ = Scaled(defaultRowHeight_);
     colWidths_.assign(colCount_, -1);
 }
+
+int TStringGrid::Scaled(int designPixels) const { return ScaleForWindow(designPixels, Handle()); }
 
 TStringGrid::~TStringGrid()
 {
@@ -31,7 +37,8 @@ TStringGrid::~TStringGrid()
 
 HWND TStringGrid::CreateGrid(HWND parent, int x, int y, int width, int height, UINT_PTR id, DWORD style, DWORD exStyle)
 {
-    HWND window = Create(kGridClass, exStyle, style, L"", x, y, width, height, parent, id);
+    // The editor is a child: the grid's painting leaves it alone.
+    HWND window = Create(kGridClass, exStyle, style | WS_CLIPCHILDREN, L"", x, y, width, height, parent, id);
     UpdateScrollBars();
     return window;
 }
@@ -90,7 +97,7 @@ void TStringGrid::SetFixedRows(int count)
 
 void TStringGrid::SetDefaultColWidth(int width)
 {
-    defaultColWidth_ = std::max(0, width);
+    defaultColWidth_ = Scaled(std::max(0, width));
     colWidths_.assign(colCount_, -1);
     UpdateScrollBars();
     UpdateEditor();
@@ -99,7 +106,7 @@ void TStringGrid::SetDefaultColWidth(int width)
 
 void TStringGrid::SetDefaultRowHeight(int height)
 {
-    defaultRowHeight_ = std::max(0, height);
+    defaultRowHeight_ = Scaled(std::max(0, height));
     UpdateScrollBars();
     UpdateEditor();
     InvalidateGrid();
@@ -114,7 +121,7 @@ int TStringGrid::ColWidth(int col) const
 void TStringGrid::SetColWidth(int col, int width)
 {
     if (col < 0 || col >= colCount_) return;
-    colWidths_[col] = std::max(0, width);
+    colWidths_[col] = Scaled(std::max(0, width));
     UpdateScrollBars();
     UpdateEditor();
     InvalidateGrid();
@@ -610,9 +617,25 @@ void TStringGrid::LeaveFocus(HWND newFocus)
 UINT TStringGrid::DialogCode()
 {
     UINT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
-    if (options_ & goTabs) code |= DLGC_WANTTAB;
     if (options_ & goEditing) code |= DLGC_WANTALLKEYS;
     return code;
+}
+
+bool TStringGrid::TabMovesWithin(bool backward) const
+{
+    if (!(options_ & goTabs)) return false;
+    if (backward) return col_ > fixedCols_ || row_ > fixedRows_;
+    return col_ < colCount_ - 1 || row_ < rowCount_ - 1;
+}
+
+UINT TStringGrid::TabDialogCode(UINT code, const MSG* message) const
+{
+    const bool tab = message && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+                     message->wParam == (message->message == WM_KEYDOWN ? VK_TAB : L'\t');
+    if (!tab) return (options_ & goTabs) ? code | DLGC_WANTTAB : code;
+    // DLGC_WANTALLKEYS would claim the Tab too.
+    if (TabMovesWithin(::GetKeyState(VK_SHIFT) < 0)) return code | DLGC_WANTTAB;
+    return code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
 }
 
 // ---- Messages
@@ -653,7 +676,7 @@ LRESULT TStringGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam)); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
-    case WM_GETDLGCODE: return DialogCode();
+    case WM_GETDLGCODE: return TabDialogCode(DialogCode(), reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
         if ((options_ & (goEditing | goAlwaysShowEditor)) == (goEditing | goAlwaysShowEditor)) editorMode_ = true;
         if (editorMode_) UpdateEditor();

@@ -102,7 +102,8 @@ public:
     HWND CreateGrid(HWND parent, int x, int y, int width, int height, UINT_PTR id,
                     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP, DWORD exStyle = WS_EX_CLIENTEDGE);
 
-    // ---- Dimensions
+    // ---- Dimensions. Widths and heights are set in 96-DPI design pixels and kept, and
+    // answered, in pixels at the DPI of the window.
     int ColCount() const { return colCount_; }
     int RowCount() const { return rowCount_; }
     int FixedCols() const { return fixedCols_; }
@@ -210,6 +211,7 @@ protected:
     virtual void TopLeftChanged();
     // The keyboard focus went to a window outside the grid and its editor.
     virtual void FocusLeft(HWND newFocus);
+    // The keys the grid claims from a dialog's navigation; Tab is decided apart (TabDialogCode).
     virtual UINT DialogCode();
 
     // The drawing state of the cell being drawn, as the grid prepared it.
@@ -228,6 +230,10 @@ protected:
     void UpdateEditor();
     bool HasFocusWithin() const;
     void HideEditorWindow();
+    // A left-button drag over the cells ends here (a press that is not a selection).
+    void StopSelecting() { selecting_ = false; }
+    // A design length (96 DPI) in the window's pixels.
+    int Scaled(int designPixels) const;
 
 private:
     friend class TInplaceEdit;
@@ -240,6 +246,10 @@ private:
     void UpdateScrollBars();
     void OnScroll(bool vertical, int code);
     void EditorTextChanged();
+    // Tab and Shift+Tab are the grid's only while they move to another cell inside it:
+    // at the last cell (the first, going back), or without cell tabbing, they leave it.
+    bool TabMovesWithin(bool backward) const;
+    UINT TabDialogCode(UINT code, const MSG* message) const;
     void LeaveFocus(HWND newFocus);
     void MoveCurrent(int col, int row);
     void MoveAnchor(int col, int row);

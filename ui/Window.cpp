@@ -55,7 +55,7 @@ ATOM Register(const WindowClass& windowClass, WNDPROC procedure)
             ThrowLastError(L"Cannot find the window class " + std::wstring(windowClass.base));
         defaultProc = wc.lpfnWndProc;
         slot = wc.cbWndExtra;
-        wc.style |= windowClass.style;
+        wc.style = (wc.style & ~windowClass.dropBaseStyle) | windowClass.style;
     } else {
         wc.style = windowClass.style;
         wc.hCursor = ::LoadCursorW(nullptr, windowClass.cursor);

@@ -16,6 +16,7 @@ struct WindowClass {
     UINT style = CS_DBLCLKS;
     const wchar_t* cursor = IDC_ARROW;  // a system cursor; ignored with a base
     HBRUSH background = nullptr;        // none: the window paints its whole client area
+    UINT dropBaseStyle = 0;             // class styles of the base that this class does not keep
 };
 
 class Window {

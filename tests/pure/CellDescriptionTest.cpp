@@ -53,12 +53,12 @@ TEST(CellDescription, CheckMarksQuotesAndLineBreaksSurvive)
     check.Kind = ckCheck;
     check.Items = {{L"no", 0}, {L"yes", 1}};
     check.Editable = false;
-    check.DropDownWidth = -1;
+    check.DropDownWidth = 7;
     TCellKind text;
     text.Items = {{L"it's"}, {L"a\r\nb )"}};
     text.MaxLength = 12;
     std::wstring stored = WriteCellKinds({check, text});
-    EXPECT_EQ(stored.substr(0, 37), L"(3 17 17 2 'no' 0 'yes' 1 -1 2 0 Fals");
+    EXPECT_EQ(stored.substr(0, 37), L"(3 17 17 2 'no' 0 'yes' 1 7 2 0 False");
     std::vector<TCellKind> back = ReadCellKinds(L"  \r\n" + stored + L"\n");
     ASSERT_EQ(back.size(), 2u);
     EXPECT_TRUE(back[0].SameFields(check));
@@ -76,6 +76,13 @@ TEST(CellDescription, MalformedListsAreRefusedNamingThePlace)
     EXPECT_THROW(ReadCellKinds(L"(0 256 17 0 0 2 0 True)"), AppError);
     EXPECT_THROW(ReadCellKinds(L"(0 17 17 1 0 2 0 True)"), AppError);  // the item is missing
     EXPECT_THROW(ReadCellKinds(L"(0 17 17 0 0 2 0 Yes)"), AppError);
+    // Pixel sizes a screen cannot have: a margin of -2147483648 once overflowed the
+    // text placement.
+    for (const wchar_t* size : {L"(0 17 17 0 0 -2147483648 0 True)", L"(0 17 17 0 0 -1 0 True)",
+                                L"(0 17 17 0 0 1001 0 True)", L"(0 17 17 0 -1 2 0 True)",
+                                L"(0 17 17 0 10001 2 0 True)"})
+        EXPECT_THROW(ReadCellKinds(size), AppError) << size;
+    EXPECT_EQ(ReadCellKinds(L"(0 17 17 0 10000 1000 0 True)")[0].Margin, kMaxCellMargin);
     try {
         ReadCellData(L"(0 zero 'a')");
         FAIL();
@@ -159,6 +166,9 @@ TEST(TextPlacement, FlagsMoveTheTextBoxWithinTheCell)
     EXPECT_EQ(PlaceText(cell, 30, 13, caRight | caBottom, 3), (CellBox{37, 25, 67, 38}));
     EXPECT_EQ(PlaceText(cell, 30, 13, caTop, 2), (CellBox{10, 22, 70, 41}));
     EXPECT_EQ(PlaceText(cell, 80, 30, caCenter | caVCenter, 2), cell);  // too big: stays
+    // A margin set in code beyond the bounds counts as the bound.
+    EXPECT_EQ(PlaceText(cell, 30, 13, caLeft | caTop, INT32_MIN), (CellBox{10, 20, 70, 41}));
+    EXPECT_EQ(PlaceText(cell, 30, 13, caLeft | caTop, INT32_MAX), (CellBox{1010, 1020, 70, 41}));
 
     std::wstring longText(300, L'x');
     EXPECT_EQ(ClipCellText(longText).size(), kCellTextBuffer);
@@ -186,4 +196,36 @@ TEST(EditMask, TypingFillsPositionsAndInsertsLiterals)
     typed = MaskTyped(L"LA", L"ab", 0, 2, L'Z');
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->text, L"Z");
+}
+
+TEST(TextPlacement, NumbersThatDoNotFitShowMarksNeverPartOfTheirDigits)
+{
+    EXPECT_EQ(TextRoom(60, caRight | caVCenter, 2), 58);  // the margin on the aligned side
+    EXPECT_EQ(TextRoom(60, caCenter | caVCenter, 2), 60);
+    EXPECT_EQ(TextRoom(1, caLeft, 2), 0);
+    EXPECT_EQ(TextRoom(60, caRight, INT32_MIN), 60);
+    // "1,234,567.50" is 70 pixels wide in a cell with room for 58, a '#' 7 wide.
+    EXPECT_EQ(FitCellText(L"1,234,567.50", true, 70, 58, 7), L"########");
+    EXPECT_EQ(FitCellText(L"1,234,567.50", true, 58, 58, 7), L"1,234,567.50");  // fits exactly
+    EXPECT_EQ(FitCellText(L"-42", true, 30, 3, 7), L"#");                      // at least one mark
+    EXPECT_EQ(FitCellText(L"not a number", false, 90, 58, 7), L"not a number");
+}
+
+TEST(DropDown, OpensBelowRightAlignedOrAboveWhenThereIsMoreRoom)
+{
+    const CellBox work{0, 0, 1024, 738};
+    struct Case {
+        CellBox anchor;
+        int width, height;
+        CellBox place;
+    } cases[] = {
+        {{100, 100, 160, 121}, 150, 90, {10, 121, 160, 211}},     // below, right edges aligned
+        {{100, 700, 160, 721}, 150, 90, {10, 610, 160, 700}},     // near the bottom: above
+        {{100, 300, 160, 321}, 150, 500, {10, 321, 160, 821}},    // too tall either way: more room below
+        {{20, 100, 80, 121}, 150, 90, {0, 121, 150, 211}},        // pushed right onto the work area
+        {{980, 100, 1040, 121}, 150, 90, {874, 121, 1024, 211}},  // pulled left onto it
+        {{100, 100, 160, 121}, 2000, 90, {0, 121, 2000, 211}},    // wider than it: left edge kept
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DropDownPlace(c.anchor, c.width, c.height, work), c.place) << c.anchor.top << " " << c.height;
 }

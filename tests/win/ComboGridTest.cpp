@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "controls/CmbGrid.h"
+#include "tests/support/RealInput.h"
 
 namespace {
 
@@ -82,6 +85,26 @@ private:
 
 COLORREF Sys(int index) { return ::GetSysColor(index); }
 
+// Runs the messages until done() holds, for at most two seconds; a dialog's keys go
+// through IsDialogMessage first when one is given.
+bool Until(const std::function<bool()>& done, HWND dialog = nullptr, int rounds = 200)
+{
+    for (int i = 0; i < rounds; ++i) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialog && ::IsDialogMessageW(dialog, &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        ::Sleep(10);
+    }
+    return done();
+}
+
+// Lets the input given so far arrive.
+void Settle() { Until([] { return false; }, nullptr, 10); }
+
 class ComboGridTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -110,6 +133,27 @@ protected:
     {
         RECT r = grid->CellRect(col, row);
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    POINT OnScreen(POINT client) const
+    {
+        ::ClientToScreen(grid->Handle(), &client);
+        return client;
+    }
+    std::vector<COLORREF> Look(int col, int row) const
+    {
+        return Picture(grid->Handle()).Block(grid->CellRect(col, row));
+    }
+    void SetKind(int col, int kind, std::vector<CellItem> items)
+    {
+        grid->CellKinds(col).Kind = static_cast<uint8_t>(kind);
+        grid->CellKinds(col).Items = std::move(items);
+    }
+    // The grid in front with the keyboard, for real input.
+    void Foreground()
+    {
+        ::SetForegroundWindow(host.Handle());
+        ::SetFocus(grid->Handle());
+        Settle();
     }
     void Send(UINT message, WPARAM wParam, POINT at)
     {
@@ -237,9 +281,11 @@ TEST_F(ComboGridTest, NumberPicturesAndButtonCaptionsChangeOnlyWhatIsShown)
     EXPECT_EQ(cell(4, 1), cell(4, 2));  // every button says Go
     EXPECT_EQ(cell(4, 1), cell(5, 1));  // ... as does the one whose own text is Go
     EXPECT_NE(cell(5, 1), cell(5, 2));
+    ::SetWindowTheme(grid->Handle(), L" ", L" ");  // the classic look, as without visual styles
+    Picture classic(grid->Handle());
     RECT button = grid->CellRect(4, 1);
-    EXPECT_EQ(picture.At(button.left, button.bottom - 3), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(picture.At(button.left + 4, button.top + 4), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(classic.At(button.left, button.bottom - 3), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(classic.At(button.left + 4, button.top + 4), Sys(COLOR_BTNFACE));
 }
 
 TEST_F(ComboGridTest, CheckCellsShowTheirValueAndCycleOnClicks)
@@ -256,6 +302,7 @@ TEST_F(ComboGridTest, CheckCellsShowTheirValueAndCycleOnClicks)
     grid->SetCells(1, 3, L"maybe");
     grid->SetCells(2, 1, L"no");
     grid->FocusCell(3, 3, false);
+    ::SetWindowTheme(grid->Handle(), L" ", L" ");  // the classic look, as without visual styles
     {
         Picture picture(grid->Handle());
         POINT cross = Centre(1, 1), empty = Centre(1, 2), unmatched = Centre(1, 3);
@@ -485,4 +532,184 @@ TEST_F(ComboGridTest, LongTextsAndResizingRepaintSafely)
     EXPECT_EQ(wide.right - wide.left, 40);
     EXPECT_EQ(picture.At(wide.left + 3, wide.top + 3), grid->Color());  // drawn again after growing
     EXPECT_EQ(grid->Cells(1, 1).size(), 5000u);
+}
+
+TEST_F(ComboGridTest, PressedCellsFollowTheRealMouseLikeAPushButton)
+{
+    Make(4, 4, 1, kDefaultGridOptions | goEditing);
+    SetKind(1, ckButton, {{L"Go"}});
+    SetKind(2, ckCheck, {{L"no", 0}, {L"yes", 1}});
+    grid->SetCells(2, 1, L"no");
+    grid->FocusCell(1, 1, false);  // the press begins on the current cell of an editing grid
+    Foreground();
+    const std::vector<COLORREF> up = Look(1, 1);
+    Mouse(OnScreen(Centre(1, 1)), MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(Until([&] { return grid->PressedCol() == 1; }));
+    EXPECT_EQ(::GetCapture(), grid->Handle());
+    EXPECT_NE(Look(1, 1), up);
+    // What the capture brings while the button is down, given at once (another program's
+    // window showing meanwhile must not take the activation between the steps).
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Centre(3, 3));  // dragged off, it looks released; back on, pressed
+    EXPECT_EQ(Look(1, 1), up);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Centre(1, 1));
+    EXPECT_NE(Look(1, 1), up);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Centre(3, 3));
+    Mouse(OnScreen(Centre(3, 3)), MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(Until([&] { return grid->PressedCol() == -1; }));
+    EXPECT_NE(::GetCapture(), grid->Handle());
+    EXPECT_EQ(Look(1, 1), up);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(grid->Selection(), (GridRect{1, 1, 1, 1}));  // a press drags no selection
+
+    // A press elsewhere released over a check cell is no click on it; then a real click.
+    Mouse(OnScreen(Centre(3, 2)), MOUSEEVENTF_LEFTDOWN);
+    Mouse(OnScreen(Centre(2, 1)), MOUSEEVENTF_LEFTUP);
+    Mouse(OnScreen(Centre(1, 1)), MOUSEEVENTF_LEFTDOWN);
+    Mouse(OnScreen(Centre(1, 1)), MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(Until([&] { return !clicks.empty(); }));
+    EXPECT_EQ(grid->Cells(2, 1), L"no");
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{1, 1}}));
+
+    // The capture taken away mid-press (a message box, another program): no click.
+    Mouse(OnScreen(Centre(2, 1)), MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(Until([&] { return grid->PressedCol() == 2; }));
+    ::SetCapture(host.Handle());
+    EXPECT_EQ(grid->PressedCol(), -1);
+    Mouse(OnScreen(Centre(2, 1)), MOUSEEVENTF_LEFTUP);
+    Settle();
+    EXPECT_EQ(grid->Cells(2, 1), L"no");
+}
+
+TEST_F(ComboGridTest, CaptionsNumbersAndFacesReadTrue)
+{
+    Make(5, 4);
+    SetKind(1, ckButton, {{L"Go"}});
+    SetKind(2, ckText, {{L""}, {L"#,##0.00"}});
+    grid->CellKinds(2).SetAlignment(caRight | caVCenter);
+    grid->CellKinds(3) = grid->CellKinds(2);
+    grid->SetCells(2, 1, L"1234567.5");  // "1,234,567.50" is wider than the cell
+    grid->SetCells(2, 2, L"-4.5");
+    grid->SetCells(3, 2, L"-4.50");
+    grid->FocusCell(1, 1, false);
+    grid->FocusCell(4, 2, true);  // a range over the buttons
+    ::SetFocus(host.Handle());
+    // As many marks as the room of the right-aligned cell holds, in the grid's font.
+    HDC screen = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(screen, grid->Font());
+    SIZE mark{};
+    ::GetTextExtentPoint32W(screen, L"#", 1, &mark);
+    ::SelectObject(screen, old);
+    ::ReleaseDC(nullptr, screen);
+    grid->SetCells(3, 1, std::wstring((grid->ColWidth(2) - 2) / mark.cx, L'#'));
+    Picture picture(grid->Handle());
+    EXPECT_EQ(picture.Block(grid->CellRect(1, 2)), picture.Block(grid->CellRect(1, 3)));  // selected or not
+    EXPECT_EQ(picture.Block(grid->CellRect(2, 1)), picture.Block(grid->CellRect(3, 1)));
+    EXPECT_EQ(picture.Block(grid->CellRect(2, 2)), picture.Block(grid->CellRect(3, 2)));  // fits: the number
+
+    // One look with the system's own button, themed or classic: down the face, the same pixels.
+    const RECT cell = grid->CellRect(1, 3);
+    HWND system = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_PUSHBUTTON, 0, 0, cell.right - cell.left,
+                                    cell.bottom - cell.top, host.Handle(), nullptr, nullptr, nullptr);
+    for (bool themed : {true, false}) {
+        if (!themed) {
+            ::SetWindowTheme(grid->Handle(), L" ", L" ");
+            ::SetWindowTheme(system, L" ", L" ");
+        }
+        Picture ours(grid->Handle()), theirs(system);
+        for (int y = 2; y < cell.bottom - cell.top - 2; ++y)
+            EXPECT_EQ(ours.At(cell.left + 3, cell.top + y), theirs.At(3, y)) << themed << " " << y;
+    }
+}
+
+TEST_F(ComboGridTest, DropDownListBehavesLikeASystemCombosList)
+{
+    Make(3, 4, 1, kDefaultGridOptions | goEditing);
+    SetKind(1, ckCombo, {{L"Red"}, {L"Green"}, {L"Blue"}});
+    SetKind(2, ckCombo, {{L"Red"}});
+    grid->SetCells(1, 1, L"Green");
+    grid->FocusCell(1, 1, false);
+    Foreground();
+    Chord(VK_MENU, VK_DOWN);  // arrives as WM_SYSKEYDOWN
+    ASSERT_TRUE(Until([&] { return grid->ComboEditor() && grid->ComboEditor()->ListVisible(); }));
+    TComboInplaceEdit* editor = grid->ComboEditor();
+    HWND list = editor->ListBox()->Handle();
+    EXPECT_EQ(::GetCapture(), list);
+    EXPECT_EQ(::GetFocus(), editor->Handle());
+    Mouse(OnScreen(POINT{450, 250}), MOUSEEVENTF_LEFTDOWN);  // blank grid area
+    Mouse(OnScreen(POINT{450, 250}), MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(Until([&] { return !editor->ListVisible(); }));
+    EXPECT_NE(::GetCapture(), list);
+    EXPECT_EQ(grid->Cells(1, 1), L"Green");
+    EXPECT_TRUE(clicks.empty());
+
+    Tap(VK_F4);
+    ASSERT_TRUE(Until([&] { return editor->ListVisible(); }));
+    Tap(VK_F4);
+    EXPECT_TRUE(Until([&] { return !editor->ListVisible(); }));
+    Chord(VK_MENU, VK_DOWN);
+    ASSERT_TRUE(Until([&] { return editor->ListVisible(); }));
+    grid->FocusCell(2, 2, false);  // the current cell moves on: the list does not stay behind
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_TRUE(editor->Visible());
+    EXPECT_EQ(grid->Cells(1, 1), L"Green");
+
+    // Near the bottom of the work area it opens upwards.
+    RECT work{}, frame{}, listRect{}, editorRect{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(host.Handle(), &frame);
+    ::SetWindowPos(host.Handle(), nullptr, frame.left, work.bottom - 110, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    grid->FocusCell(1, 1, false);
+    Tap(VK_F4);
+    ASSERT_TRUE(Until([&] { return editor->ListVisible(); }));
+    ::GetWindowRect(list, &listRect);
+    ::GetWindowRect(editor->Handle(), &editorRect);
+    EXPECT_EQ(listRect.bottom, editorRect.top);
+    Tap(VK_ESCAPE);
+    EXPECT_TRUE(Until([&] { return !editor->ListVisible(); }));
+
+    // A text cell after a combo cell gets its whole text area back.
+    auto textArea = [&] {
+        RECT r{};
+        ::SendMessageW(editor->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        return std::make_pair(r.left, r.right);
+    };
+    const auto combo = textArea();
+    SetKind(1, ckText, {});
+    grid->FocusCell(1, 2, false);
+    EXPECT_GE(textArea().second - combo.second, DropDownButtonWidth());
+}
+
+TEST_F(ComboGridTest, TabAndShiftTabAlwaysLeaveTheGrid)
+{
+    struct Case {
+        unsigned options;
+        int kind, col, row;  // the kind of column 1, the current cell
+        bool back, leaves;
+    } cases[] = {
+        {goEditing, ckText, 1, 1, false, true},               // no cell tabbing: Tab is the dialog's
+        {goEditing | goTabs, ckText, 2, 2, false, true},      // the last cell
+        {goEditing | goTabs, ckText, 1, 1, true, true},       // the first, going back
+        {goEditing | goTabs, ckText, 1, 1, false, false},     // to the next cell
+        {goEditing | goTabs, ckText, 2, 2, true, false},      // to the one before
+        {0, ckButton, 1, 1, false, true},                     // a button cell claims no Tab
+        {goTabs, ckButton, 2, 2, false, true},
+    };
+    for (const Case& c : cases) {
+        Make(3, 3, 1, kDefaultGridOptions | c.options);
+        ::SetWindowLongW(host.Handle(), GWL_EXSTYLE, ::GetWindowLongW(host.Handle(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        grid->CellKinds(1).Kind = static_cast<uint8_t>(c.kind);
+        HWND next = ::CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 520, 8, 80, 24,
+                                      host.Handle(), nullptr, nullptr, nullptr);
+        grid->FocusCell(c.col, c.row, false);
+        Foreground();
+        if (c.options & goEditing) grid->ShowEditor();
+        if (c.back) {
+            Chord(VK_SHIFT, VK_TAB);
+        } else {
+            Tap(VK_TAB);
+        }
+        EXPECT_EQ(Until([&] { return ::GetFocus() == next; }, host.Handle()), c.leaves) << c.options << c.back;
+        EXPECT_EQ(grid->Col() * 10 + grid->Row() == c.col * 10 + c.row, c.leaves);  // else it moved on
+        ::DestroyWindow(next);
+    }
 }

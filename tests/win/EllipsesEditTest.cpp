@@ -350,3 +350,30 @@ TEST_F(EllipsesEditTest, ButtonFaceDotsAndWhiteBackground)
     EXPECT_EQ(described.lbColor, RGB(255, 255, 255));
     EXPECT_EQ(::GetBkColor(dc), RGB(255, 255, 255));
 }
+
+TEST_F(EllipsesEditTest, PaintsOnlyItselfAndPastesOneFieldOfOneLine)
+{
+    TEllipsesEdit edit;
+    Make(edit, esAlwaysEllipses);
+    // The system edit's CS_PARENTDC would let the edit paint through its parent's DC,
+    // over its own button, in a parent without WS_CLIPCHILDREN (this form).
+    EXPECT_FALSE(::GetWindowLongW(form.Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+    EXPECT_FALSE(::GetClassLongW(edit.Handle(), GCL_STYLE) & CS_PARENTDC);
+
+    auto paste = [&](const wchar_t* clip) {
+        ASSERT_TRUE(::OpenClipboard(form.Handle()));
+        ::EmptyClipboard();
+        const size_t bytes = (wcslen(clip) + 1) * sizeof(wchar_t);
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        memcpy(::GlobalLock(data), clip, bytes);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_UNICODETEXT, data);
+        ::CloseClipboard();
+        edit.SetText(L"");
+        ::SendMessageW(edit.Handle(), WM_PASTE, 0, 0);
+    };
+    paste(L"C:\\Tools\t12 KB\r\nD:\\Other");  // a row copied from a table
+    EXPECT_EQ(edit.Text(), L"C:\\Tools");
+    paste(L"C:\\Program Files\\Kit\nnext");
+    EXPECT_EQ(edit.Text(), L"C:\\Program Files\\Kit");
+}

@@ -17,6 +17,7 @@
 #include "core/Settings.h"
 #include "core/Text.h"
 #include "tests/support/ProcessSupport.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -36,32 +37,6 @@ void Pump(TMain_Form& form, DWORD ms = 60)
         }
         ::Sleep(5);
     } while (static_cast<int>(end - ::GetTickCount()) > 0);
-}
-
-void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
-{
-    std::vector<INPUT> inputs;
-    for (auto [key, down] : strokes) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void Tap(WORD key) { Keys({{key, true}, {key, false}}); }
-void Chord(WORD modifier, WORD key) { Keys({{modifier, true}, {key, true}, {key, false}, {modifier, false}}); }
-
-void Mouse(POINT screen, DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    ::SendInput(1, &input, sizeof input);
 }
 
 std::wstring MenuText(HMENU menu, int id)
