@@ -1,6 +1,7 @@
 // The preset editor benchmark: how long the edit command takes until the editor shows
 // its check list of a generated installation's plug-ins, painted, beside the plug-in
-// scan alone that the command starts with. Medians of interleaved runs; it prints
+// scan alone that the command starts with, and the per-round ratios to the scan as
+// medians with their range. Each opening is checked to list every plug-in. It prints
 // figures and passes no judgement.
 //   EditorBench [--runs N] [--root FOLDER] [COUNT ...]   (default: 9 runs, 2000 and 8000)
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/PresetCommands.h"
+#include "bench/BenchRuns.h"
 #include "bench/PluginTree.h"
 #include "bench/ProductCalls.h"
 #include "core/Error.h"
@@ -35,14 +37,6 @@ public:
     void SetBuildButtonsEnabled(bool) override {}
     void SetPluginSortEnabled(bool) override {}
 };
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 BOOL CALLBACK FindEditor(HWND window, LPARAM found)
 {
@@ -68,12 +62,12 @@ double OpenEditor(const TCurrentSettings& settings, bool edit, size_t expectedIt
             if (!editor) ::Sleep(1);
         }
         ::RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        shown = Now();
+        shown = NowMs();
         auto* form = dynamic_cast<TPreset_Form*>(Window::FromHandle(editor));
         items = form ? form->CLB1.Count() : 0;
         ::PostMessageW(editor, WM_CLOSE, 0, 0);
     });
-    const double start = Now();
+    const double start = NowMs();
     if (edit)
         Edit_PresetExecute(view, settings);
     else
@@ -83,13 +77,6 @@ double OpenEditor(const TCurrentSettings& settings, bool edit, size_t expectedIt
         throw AppError(L"The editor listed " + std::to_wstring(items) + L" plug-ins, not " +
                        std::to_wstring(expectedItems));
     return shown - start;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 void Measure(const std::wstring& root, int count, int runs)
@@ -102,24 +89,35 @@ void Measure(const std::wstring& root, int count, int runs)
     std::vector<double> scan, add, edit;
     // Round 0 warms the file cache and the window classes.
     for (int round = 0; round <= runs; ++round) {
-        double start = Now();
-        size_t found = BenchScanPlugins(settings);
-        double scanned = Now() - start;
-        if (found != tree.plugins.size()) throw AppError(L"The scan found " + std::to_wstring(found) + L" plug-ins");
-        double added = OpenEditor(settings, false, found);
-        double edited = OpenEditor(settings, true, found);
+        double times[3] = {};
+        for (int k = 0; k < 3; ++k) {
+            const int step = (k + round) % 3;  // the order turns each round
+            if (step == 0) {
+                const double start = NowMs();
+                const size_t found = BenchScanPlugins(settings);
+                times[0] = NowMs() - start;
+                if (found != tree.plugins.size())
+                    throw AppError(L"The scan found " + std::to_wstring(found) + L" plug-ins");
+            } else {
+                times[step] = OpenEditor(settings, step == 2, tree.plugins.size());
+            }
+        }
         if (round == 0) continue;
-        scan.push_back(scanned);
-        add.push_back(added);
-        edit.push_back(edited);
+        scan.push_back(times[0]);
+        add.push_back(times[1]);
+        edit.push_back(times[2]);
     }
-    double scanMs = Median(scan);
-    std::printf("\n%d plug-ins, median of %d runs\n", count, runs);
-    std::printf("  %-44s %8.1f ms\n", "ScanPluginFolder alone", scanMs);
-    std::printf("  %-44s %8.1f ms   %.2fx the scan\n", "editor open and painted, new preset", Median(add),
-                Median(add) / scanMs);
-    std::printf("  %-44s %8.1f ms   %.2fx the scan\n", "editor open and painted, preset of half", Median(edit),
-                Median(edit) / scanMs);
+    std::printf("\n%d plug-ins, %d rounds, the scan and both openings in each, the order turned each round\n", count, runs);
+    std::printf("  %-44s %s\n", "", "ms: median (min-max)");
+    std::printf("  %-44s %s\n", "ScanPluginFolder alone", Format(SpreadOf(scan), "%.1f").c_str());
+    std::printf("  %-44s %s\n", "editor open and painted, new preset", Format(SpreadOf(add), "%.1f").c_str());
+    std::printf("  %-44s %s\n", "editor open and painted, preset of half", Format(SpreadOf(edit), "%.1f").c_str());
+    std::printf("  per-round ratios to the scan: median (min-max), n\n");
+    for (const auto& [label, times] : {std::pair{"new preset / scan", &add}, std::pair{"preset of half / scan", &edit}}) {
+        std::vector<double> ratios;
+        for (size_t i = 0; i < scan.size(); ++i) ratios.push_back((*times)[i] / scan[i]);
+        std::printf("  %-44s %s, n=%zu\n", label, Format(SpreadOf(ratios), "%.2f").c_str(), ratios.size());
+    }
     std::fflush(stdout);
 }
 

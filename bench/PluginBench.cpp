@@ -1,9 +1,13 @@
-// The plug-in benchmark: times what a build does to the plug-ins (ApplyPresetToPlugins)
-// beside plain Win32 yardsticks, and the plug-in scan alone, as medians of interleaved
-// runs on a generated installation, and measures each routine's peak working set in a
-// fresh process. It prints figures and passes no judgement.
-//   PluginBench [--runs N] [--count N] [--big N] [--root FOLDER]
-//   PluginBench --peak ROUTINE PEBUILDER COUNT   (the child: exit code = peak in KiB)
+// The plug-in and start-up benchmark. What a build does to the plug-ins
+// (ApplyPresetToPlugins), re-applying the preset in force and the scan alone, beside
+// plain Win32 yardsticks, on generated installations; and the program's start until
+// its main window is idle, beside an empty window. Every routine runs in a fresh
+// process of its own, in an order that turns each round, on a tree restored before it;
+// after each run the files it changed and wrote are counted, and a count the round does
+// not expect stops the benchmark with an error. It prints medians with their range and
+// the per-round ratios to each yardstick, and passes no judgement.
+//   PluginBench [--rounds N] [--count N] [--big N] [--root FOLDER]
+//   PluginBench --child ROUTINE PEBUILDER COUNT RESULTFILE   (one timed run)
 #include <windows.h>
 #include <psapi.h>
 
@@ -13,8 +17,10 @@
 #include <vector>
 
 #include "bench/Baselines.h"
+#include "bench/BenchRuns.h"
 #include "bench/PluginTree.h"
 #include "bench/ProductCalls.h"
+#include "bench/StartupBench.h"
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Handles.h"
@@ -22,7 +28,7 @@
 
 namespace {
 
-enum class Routine { Idle, Apply, Reapply, Scan, Plain, Atomic, Durable, ReadOnly };
+enum class Routine { Idle, Apply, Plain, Atomic, Durable, Reapply, ReadOnly, Scan };
 
 struct RoutineName {
     Routine routine;
@@ -33,192 +39,191 @@ struct RoutineName {
 const RoutineName kRoutines[] = {
     {Routine::Idle, L"idle", "idle process (reference)"},
     {Routine::Apply, L"apply", "ApplyPresetToPlugins, half change"},
-    {Routine::Plain, L"plain", "  baseline plain: read, write back"},
-    {Routine::Atomic, L"atomic", "  baseline atomic: temp + rename"},
-    {Routine::Durable, L"durable", "  baseline durable: flushed (limit)"},
+    {Routine::Plain, L"plain", "  yardstick plain: read, write back"},
+    {Routine::Atomic, L"atomic", "  yardstick atomic: temp + rename"},
+    {Routine::Durable, L"durable", "  yardstick durable: flushed"},
     {Routine::Reapply, L"reapply", "ApplyPresetToPlugins, none change"},
-    {Routine::ReadOnly, L"readonly", "  baseline: read every INF"},
+    {Routine::ReadOnly, L"readonly", "  yardstick: read every INF"},
     {Routine::Scan, L"scan", "ScanPluginFolder alone"},
 };
 
-// Which yardstick each routine is set against: the program's switch against all three.
-std::vector<Routine> BaselinesOf(Routine routine)
-{
-    switch (routine) {
-    case Routine::Apply: return {Routine::Plain, Routine::Atomic, Routine::Durable};
-    case Routine::Reapply:
-    case Routine::Scan: return {Routine::ReadOnly};
-    default: return {};
-    }
-}
+const std::pair<Routine, Routine> kRatios[] = {
+    {Routine::Apply, Routine::Plain},      {Routine::Apply, Routine::Atomic},   {Routine::Apply, Routine::Durable},
+    {Routine::Reapply, Routine::ReadOnly}, {Routine::Scan, Routine::ReadOnly},
+};
 
-const RoutineName& NameOf(Routine routine)
+const RoutineName& NameOf(Routine routine) { return kRoutines[static_cast<size_t>(routine)]; }
+
+// Switching routines start from the tree as made; the others from the preset in force.
+bool Switches(Routine r)
 {
-    return *std::find_if(std::begin(kRoutines), std::end(kRoutines),
-                         [&](const RoutineName& n) { return n.routine == routine; });
+    return r == Routine::Apply || r == Routine::Plain || r == Routine::Atomic || r == Routine::Durable;
 }
 
 std::wstring PresetName(int count) { return L"Half " + std::to_wstring(count); }
 
-std::wstring PeBuilderFolder(const std::wstring& root, int count)
-{
-    return root + L"\\PEBuilder" + std::to_wstring(count);
-}
-
 void Run(Routine routine, const std::wstring& peBuilder, int count)
 {
     const TCurrentSettings settings = BenchSettings(peBuilder);
+    const std::wstring plugins = peBuilder + L"\\Plugin";
     switch (routine) {
     case Routine::Idle: break;
     case Routine::Apply:
     case Routine::Reapply: BenchApplyPreset(settings, PresetName(count)); break;
     case Routine::Scan: BenchScanPlugins(settings); break;
-    case Routine::Plain: RunBaseline(Baseline::Plain, peBuilder + L"\\Plugin", PresetWants); break;
-    case Routine::Atomic: RunBaseline(Baseline::Atomic, peBuilder + L"\\Plugin", PresetWants); break;
-    case Routine::Durable: RunBaseline(Baseline::Durable, peBuilder + L"\\Plugin", PresetWants); break;
-    case Routine::ReadOnly: RunBaseline(Baseline::ReadOnly, peBuilder + L"\\Plugin", PresetWants); break;
+    case Routine::Plain: RunBaseline(Baseline::Plain, plugins, PresetWants); break;
+    case Routine::Atomic: RunBaseline(Baseline::Atomic, plugins, PresetWants); break;
+    case Routine::Durable: RunBaseline(Baseline::Durable, plugins, PresetWants); break;
+    case Routine::ReadOnly: RunBaseline(Baseline::ReadOnly, plugins, PresetWants); break;
     }
 }
 
-double Milliseconds(Routine routine, const std::wstring& peBuilder, int count)
+// A generated installation, its two states in memory and what is on disk now.
+struct Installation {
+    PluginTree tree;
+    std::vector<std::string> made, switched;  // each INF file as made, and as the preset wants it
+    std::vector<bool> isSwitched;             // the state on disk, as last counted
+    size_t changing = 0;                      // files the preset changes
+};
+
+Installation MakeInstallation(const std::wstring& root, int count)
 {
-    LARGE_INTEGER frequency, start, end;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    Run(routine, peBuilder, count);
-    ::QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    Installation in{PlanPluginTree(root + L"\\PEBuilder" + std::to_wstring(count), count), {}, {}, {}, 0};
+    WritePluginTree(in.tree, false);
+    BenchStorePreset(BenchSettings(in.tree.peBuilder), PresetName(count), in.tree.PresetKeys());
+    for (PlannedPlugin p : in.tree.plugins) {
+        in.made.push_back(InfBytes(p));
+        in.changing += p.enabled != p.inPreset;
+        p.enabled = p.inPreset;
+        in.switched.push_back(InfBytes(p));
+    }
+    in.isSwitched.assign(in.made.size(), false);
+    return in;
 }
 
-double Median(std::vector<double> values)
+size_t CountFiles(const std::wstring& folder)
 {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    size_t files = 0;
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return 0;
+    do {
+        if (data.cFileName[0] == L'.') continue;
+        files += data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CountFiles(folder + L"\\" + data.cFileName) : 1;
+    } while (::FindNextFileW(find.Get(), &data));
+    return files;
 }
 
-// A generated installation on disk with its preset in the registry.
-PluginTree MakeInstallation(const std::wstring& root, int count)
+// Puts every INF file in the state the routine starts from, writing only those that
+// are not; answers the files' last-write times.
+std::vector<uint64_t> Restore(Installation& in, bool switched)
 {
-    PluginTree tree = PlanPluginTree(PeBuilderFolder(root, count), count);
-    WritePluginTree(tree, false);
-    BenchStorePreset(BenchSettings(tree.peBuilder), PresetName(count), tree.PresetKeys());
-    return tree;
-}
-
-// Puts back the files a switching routine changes, or switches them for one that
-// expects the preset in force.
-void Prepare(Routine routine, const PluginTree& tree, int count)
-{
-    WritePluginTree(tree, true);
-    if (routine == Routine::Reapply || routine == Routine::ReadOnly || routine == Routine::Scan)
-        Run(Routine::Apply, tree.peBuilder, count);
-}
-
-void CheckSwitched(Routine routine, const PluginTree& tree)
-{
-    size_t wrong = CountWrongStates(tree);
-    if (wrong) throw AppError(std::to_wstring(wrong) + L" INF files are not switched after " + NameOf(routine).word);
-}
-
-void TimeRoutines(const PluginTree& tree, int count, int runs)
-{
-    const std::vector<Routine> switching = {Routine::Apply, Routine::Plain, Routine::Atomic, Routine::Durable};
-    const std::vector<Routine> reading = {Routine::Reapply, Routine::ReadOnly, Routine::Scan};
-    std::vector<std::vector<double>> times(std::size(kRoutines));
-    // Round 0 warms the caches and checks that every routine leaves the preset in force.
-    for (int round = 0; round <= runs; ++round) {
-        for (const std::vector<Routine>& group : {switching, reading}) {
-            for (size_t i = 0; i < group.size(); ++i) {
-                Routine routine = group[(i + round) % group.size()];
-                if (&group == &switching) WritePluginTree(tree, true);
-                double ms = Milliseconds(routine, tree.peBuilder, count);
-                if (round == 0 && &group == &switching) CheckSwitched(routine, tree);
-                if (round > 0) times[static_cast<size_t>(routine)].push_back(ms);
-            }
+    std::vector<uint64_t> times;
+    for (size_t i = 0; i < in.made.size(); ++i) {
+        const std::wstring path = in.tree.InfPath(in.tree.plugins[i]);
+        if (in.isSwitched[i] != switched) {
+            WriteWholeFile(path, switched ? in.switched[i] : in.made[i]);
+            in.isSwitched[i] = switched;
         }
-        if (round == 0) CheckSwitched(Routine::Reapply, tree);
+        times.push_back(LastWrite(path));
     }
-
-    std::printf("\nTimes: %d plug-ins, %zu of them change; median of %d interleaved runs, tree restored before each\n",
-                count, tree.ChangedByPreset(), runs);
-    std::printf("  %-38s %10s   %s\n", "routine", "ms", "ratio to baseline");
-    for (const RoutineName& n : kRoutines) {
-        if (n.routine == Routine::Idle) continue;
-        double ms = Median(times[static_cast<size_t>(n.routine)]);
-        std::printf("  %-38s %10.1f", n.label, ms);
-        for (Routine base : BaselinesOf(n.routine))
-            std::printf("   %.2fx %ls", ms / Median(times[static_cast<size_t>(base)]), NameOf(base).word);
-        std::printf("\n");
-    }
+    return times;
 }
 
-DWORD PeakInChild(Routine routine, const std::wstring& peBuilder, int count)
+struct Counts {
+    size_t changed = 0, written = 0;
+};
+
+// Reads every INF file back: each must be as made or as switched, and as the routine
+// leaves it; counts those whose content changed and those written at all.
+Counts Count(Installation& in, const std::vector<uint64_t>& before, Routine routine)
 {
-    std::wstring command = L"\"" + ExecutablePath() + L"\" --peak " + NameOf(routine).word + L" \"" + peBuilder +
-                           L"\" " + std::to_wstring(count);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        ThrowLastError(L"Cannot start " + command);
-    KernelHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
-    if (code <= 1) throw AppError(L"The child process failed: " + command);
-    return code;
+    Counts c;
+    for (size_t i = 0; i < in.made.size(); ++i) {
+        const std::wstring path = in.tree.InfPath(in.tree.plugins[i]);
+        const std::string bytes = ReadFileBytes(path);
+        const bool wasSwitched = in.isSwitched[i];
+        if (bytes == in.switched[i])
+            in.isSwitched[i] = true;
+        else if (bytes == in.made[i])
+            in.isSwitched[i] = false;
+        else
+            throw AppError(L"After " + std::wstring(NameOf(routine).word) + L" the file " + path +
+                           L" is neither as made nor as the preset wants it");
+        c.changed += in.isSwitched[i] != wasSwitched && in.made[i] != in.switched[i];
+        const uint64_t after = LastWrite(path);
+        c.written += before[i] != after;
+    }
+    const size_t files = CountFiles(in.tree.PluginFolder()), expectedFiles = 2 * in.made.size();
+    if (files != expectedFiles)
+        throw AppError(L"After " + std::wstring(NameOf(routine).word) + L" the plug-in folder holds " +
+                       std::to_wstring(files) + L" files, not " + std::to_wstring(expectedFiles));
+    return c;
 }
 
-void MeasurePeaks(const std::vector<PluginTree>& trees)
+void Expect(Routine routine, const Installation& in, Counts c)
 {
-    std::vector<std::vector<DWORD>> peaks(std::size(kRoutines));
-    for (const PluginTree& tree : trees) {
-        const int count = static_cast<int>(tree.plugins.size());
-        for (const RoutineName& n : kRoutines) {
-            Prepare(n.routine, tree, count);
-            peaks[static_cast<size_t>(n.routine)].push_back(PeakInChild(n.routine, tree.peBuilder, count));
-        }
-    }
-    std::printf("\nPeak working set in KiB, one run in a fresh process each; above the idle process in brackets\n");
-    std::printf("  %-38s", "routine");
-    for (const PluginTree& tree : trees) std::printf(" %13zu plug-ins", tree.plugins.size());
-    std::printf("\n");
-    auto peakOf = [&](Routine r, size_t t) { return static_cast<long>(peaks[static_cast<size_t>(r)][t]); };
-    auto aboveIdle = [&](Routine r, size_t t) { return peakOf(r, t) - peakOf(Routine::Idle, t); };
-    for (const RoutineName& n : kRoutines) {
-        std::printf("  %-38s", n.label);
-        for (size_t t = 0; t < trees.size(); ++t)
-            std::printf(" %10ld (%+9ld)", peakOf(n.routine, t), aboveIdle(n.routine, t));
-        std::printf("\n");
-    }
-    std::printf("  ratio to baseline: whole peak (above idle)\n");
-    for (const RoutineName& n : kRoutines) {
-        for (Routine base : BaselinesOf(n.routine)) {
-            std::wstring pair = std::wstring(n.word) + L" / " + NameOf(base).word;
-            std::printf("  %-38ls", pair.c_str());
-            for (size_t t = 0; t < trees.size(); ++t) {
-                double whole = static_cast<double>(peakOf(n.routine, t)) / static_cast<double>(peakOf(base, t));
-                long baseAbove = std::max(aboveIdle(base, t), 1L);
-                std::printf(" %9.2fx (%8.1fx)", whole,
-                            static_cast<double>(aboveIdle(n.routine, t)) / static_cast<double>(baseAbove));
-            }
-            std::printf("\n");
-        }
+    size_t changed = Switches(routine) ? in.changing : 0, written = changed;
+    if (routine == Routine::Plain) written = in.made.size();  // in place, every file
+    if (c.changed != changed || c.written != written)
+        throw AppError(std::wstring(NameOf(routine).word) + L" changed " + std::to_wstring(c.changed) +
+                       L" and wrote " + std::to_wstring(c.written) + L" INF files; the round expects " +
+                       std::to_wstring(changed) + L" and " + std::to_wstring(written));
+}
+
+// One round on one installation: every routine once, in an order turned by the round.
+void PlugInRound(Installation& in, int round, std::vector<std::vector<ChildRun>>& runs)
+{
+    const size_t n = std::size(kRoutines);
+    const int count = static_cast<int>(in.made.size());
+    for (size_t k = 0; k < n; ++k) {
+        const Routine routine = kRoutines[(k + static_cast<size_t>(round)) % n].routine;
+        const std::vector<uint64_t> before = Restore(in, !Switches(routine) && routine != Routine::Idle);
+        const ChildRun run = RunChild(L"--child " + std::wstring(NameOf(routine).word) + L" \"" + in.tree.peBuilder +
+                                      L"\" " + std::to_wstring(count));
+        Expect(routine, in, Count(in, before, routine));
+        runs[static_cast<size_t>(routine)].push_back(run);
     }
 }
 
-int ChildMain(const std::wstring& word, const std::wstring& peBuilder, int count)
+void ReportPlugIns(const Installation& in, const std::vector<std::vector<ChildRun>>& runs)
+{
+    const size_t rounds = runs[0].size();
+    std::printf("\n%zu plug-ins, %zu change; %zu rounds, each routine in a fresh process on a restored tree,\n"
+                "the order turned each round; every run's changed and written files counted and as expected\n",
+                in.made.size(), in.changing, rounds);
+    std::printf("  %-38s %s\n", "routine", "ms: median (min-max)           peak working set KiB above idle");
+    std::vector<double> idlePeak;
+    for (const ChildRun& r : runs[0]) idlePeak.push_back(r.peakKiB);
+    const double idle = SpreadOf(idlePeak).median;
+    for (const RoutineName& n : kRoutines) {
+        std::vector<double> ms, peak;
+        for (const ChildRun& r : runs[static_cast<size_t>(n.routine)]) {
+            ms.push_back(r.ms);
+            peak.push_back(r.peakKiB - idle);
+        }
+        std::printf("  %-38s %-30s %+.0f\n", n.label, Format(SpreadOf(ms), "%.1f").c_str(), SpreadOf(peak).median);
+    }
+    std::printf("  per-round ratios: median (min-max), n\n");
+    for (const auto& [routine, base] : kRatios) {
+        std::vector<double> ratios;
+        for (size_t i = 0; i < rounds; ++i)
+            ratios.push_back(runs[static_cast<size_t>(routine)][i].ms / runs[static_cast<size_t>(base)][i].ms);
+        const std::string pair = std::string(Narrow(NameOf(routine).word)) + " / " + Narrow(NameOf(base).word);
+        std::printf("  %-38s %s, n=%zu\n", pair.c_str(), Format(SpreadOf(ratios), "%.2f").c_str(), ratios.size());
+    }
+    std::fflush(stdout);
+}
+
+int ChildMain(const std::wstring& word, const std::wstring& peBuilder, int count, const std::wstring& result)
 {
     auto n =
         std::find_if(std::begin(kRoutines), std::end(kRoutines), [&](const RoutineName& r) { return word == r.word; });
     if (n == std::end(kRoutines)) throw AppError(L"No routine " + word);
+    const double start = NowMs();
     Run(n->routine, peBuilder, count);
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
-        ThrowLastError(L"Cannot read the process's memory counters");
-    return static_cast<int>(counters.PeakWorkingSetSize / 1024);
+    WriteChildResult(result, NowMs() - start);
+    return 0;
 }
 
 }  // namespace
@@ -227,13 +232,13 @@ int wmain(int argc, wchar_t** argv)
 {
     try {
         std::vector<std::wstring> args(argv + 1, argv + argc);
-        if (args.size() == 4 && args[0] == L"--peak") return ChildMain(args[1], args[2], std::stoi(args[3]));
+        if (args.size() == 5 && args[0] == L"--child") return ChildMain(args[1], args[2], std::stoi(args[3]), args[4]);
 
-        int runs = 9, count = 2000, big = 8000;
+        int rounds = 11, count = 2000, big = 8000;
         std::wstring root = L"C:\\KitwrightBench";
         for (size_t i = 0; i + 1 < args.size(); i += 2) {
-            if (args[i] == L"--runs")
-                runs = std::stoi(args[i + 1]);
+            if (args[i] == L"--rounds")
+                rounds = std::stoi(args[i + 1]);
             else if (args[i] == L"--count")
                 count = std::stoi(args[i + 1]);
             else if (args[i] == L"--big")
@@ -243,22 +248,28 @@ int wmain(int argc, wchar_t** argv)
             else
                 throw AppError(L"Unknown argument " + args[i]);
         }
-        if (runs < 1 || count < 4 || big < 4) throw AppError(L"Bad --runs, --count or --big");
+        if (rounds < 1 || count < 4 || big < 4) throw AppError(L"Bad --rounds, --count or --big");
 
         std::printf("Plug-in benchmark: code page %u, installations below %ls\n", ::GetACP(), root.c_str());
-        std::vector<PluginTree> trees;
+        std::vector<Installation> installations;
         for (int n : {count, big}) {
-            double start = static_cast<double>(::GetTickCount());
-            trees.push_back(MakeInstallation(root, n));
-            std::printf("  made %d plug-ins with their preset in %.1f s\n", n, (::GetTickCount() - start) / 1000);
+            const double start = NowMs();
+            installations.push_back(MakeInstallation(root, n));
+            std::printf("  made %d plug-ins with their preset in %.1f s\n", n, (NowMs() - start) / 1000);
             std::fflush(stdout);
         }
-        TimeRoutines(trees[0], count, runs);
-        std::fflush(stdout);
-        MeasurePeaks(trees);
+        // Round 0 warms the file cache and is not counted; its files are checked all the same.
+        for (Installation& in : installations) {
+            std::vector<std::vector<ChildRun>> runs(std::size(kRoutines)), warm(std::size(kRoutines));
+            PlugInRound(in, 0, warm);
+            for (int round = 1; round <= rounds; ++round) PlugInRound(in, round, runs);
+            ReportPlugIns(in, runs);
+        }
+        RunStartupBench(root, installations[0].tree, rounds);
         return 0;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "PluginBench: %s\n", error.what());
+        const auto* app = dynamic_cast<const AppError*>(&error);
+        std::fprintf(stderr, "PluginBench: %ls\n", app ? app->Message().c_str() : L"failed");
         return 1;
     }
 }

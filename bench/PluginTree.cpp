@@ -31,15 +31,6 @@ std::string Encode932(const std::wstring& text)
     return bytes;
 }
 
-void WriteWholeFile(const std::wstring& path, const std::string& bytes)
-{
-    FileHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD done = 0;
-    if (!file || !::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr))
-        ThrowLastError(L"Cannot write " + path);
-}
-
 void MakeFolders(const std::wstring& folder)
 {
     for (size_t cut = folder.find(L'\\', 3);; cut = folder.find(L'\\', cut + 1)) {
@@ -51,6 +42,15 @@ void MakeFolders(const std::wstring& folder)
 }
 
 }  // namespace
+
+void WriteWholeFile(const std::wstring& path, const std::string& bytes)
+{
+    FileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD done = 0;
+    if (!file || !::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr))
+        ThrowLastError(L"Cannot write " + path);
+}
 
 PluginTree PlanPluginTree(const std::wstring& peBuilder, int count)
 {

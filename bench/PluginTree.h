@@ -40,6 +40,9 @@ std::optional<bool> PresetWants(std::wstring_view fileName);
 // The INF file as PE Builder's plug-ins ship it: 1 to 4 KB, CR LF, code page 932.
 std::string InfBytes(const PlannedPlugin& p);
 
+// Writes the file in place, as a program that does not care for durability does.
+void WriteWholeFile(const std::wstring& path, const std::string& bytes);
+
 // Writes every folder, INF file and help file (the first time), or only the INF
 // files (to put the tree back as it was before a run).
 void WritePluginTree(const PluginTree& tree, bool infFilesOnly);

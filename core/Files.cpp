@@ -19,9 +19,17 @@ namespace {
 std::wstring MultiByteToWide(UINT codePage, std::string_view bytes)
 {
     if (bytes.empty()) return {};
-    int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(length, L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    // No byte becomes more than one UTF-16 unit (a UTF-8 sequence of four bytes becomes
+    // two), so one conversion into room for every byte does, without asking the length.
+    std::wstring text(bytes.size(), L'\0');
+    int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                       static_cast<int>(text.size()));
+    if (length == 0 && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        length = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        text.resize(static_cast<size_t>(length));
+        ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    }
+    text.resize(static_cast<size_t>(length));
     return text;
 }
 

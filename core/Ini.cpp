@@ -19,15 +19,18 @@ std::wstring_view TrimView(std::wstring_view text)
 IniView IniView::Parse(std::wstring_view text)
 {
     IniView view;
-    // Room for every line at once: a few allocations per file rather than one per growth.
-    view.entries_.reserve(LineCountBound(text));
+    // Room at once for the lines of a typical file, whose lines are a few dozen
+    // characters long: one allocation per file, and one more per doubling beyond.
+    view.entries_.reserve(text.size() / 24 + 8);
+    view.sections_.reserve(8);
+    const size_t size = text.size();
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) end = text.size();
+    while (start < size) {
+        size_t end = start;
+        while (end < size && text[end] != L'\r' && text[end] != L'\n') ++end;
         std::wstring_view line = TrimView(text.substr(start, end - start));
         start = end + 1;
-        if (end < text.size() && text[end] == L'\r' && start < text.size() && text[start] == L'\n') ++start;
+        if (end < size && text[end] == L'\r' && start < size && text[start] == L'\n') ++start;
 
         if (line.empty() || line[0] == L';') continue;
         if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {

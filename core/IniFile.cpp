@@ -57,7 +57,11 @@ void WriteIniString(const std::wstring& path, const std::wstring& section, const
                     const std::wstring& value)
 {
     IniFile file = LoadIniFile(path);
+    // A value already in place leaves the file alone: no write, no flush, no new date
+    // for the programs that watch it.
+    const std::wstring before = file.doc.Serialize();
     file.doc.WriteString(section, key, value);
+    if (FileExists(path) && file.doc.Serialize() == before) return;
     SaveIniFile(file);
 }
 

@@ -28,8 +28,8 @@ std::wstring ReadIniString(const std::wstring& path, const std::wstring& section
                            const std::wstring& def);
 int32_t ReadIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t def);
 
-// Create a missing file; a file that cannot be written, or a value holding a line
-// break, throws AppError naming it.
+// Create a missing file and leave one alone that already holds the value; a file that
+// cannot be written, or a value holding a line break, throws AppError naming it.
 void WriteIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                     const std::wstring& value);
 void WriteIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t value);

@@ -1,68 +1,39 @@
-// The Enable rewrite of plug-in INF files, on code units rather than characters.
+// The Enable rewrite of plug-in INF files, on code units rather than characters:
+// bytes for files in the ANSI code page or UTF-8, 16-bit units for UTF-16 files.
 #include "pebuilder/InfEnable.h"
 
 #include <cstdint>
-#include <vector>
 
 #include "core/TextCodec.h"
 
 namespace {
 
-using Units = std::u16string;  // one code unit per element: a byte or a UTF-16 unit
-using UnitView = std::u16string_view;
+template <typename Unit>
+using View = std::basic_string_view<Unit>;
 
-struct Decoded {
-    TextEncoding encoding = TextEncoding::Ansi;
-    Units units;
-    std::string_view stray;  // a last odd byte of a UTF-16 file, kept at the end
-};
-
-Decoded Decode(std::string_view inf)
-{
-    Decoded d;
-    d.encoding = DetectEncoding(inf);
-    std::string_view body = inf.substr(ByteOrderMark(d.encoding).size());
-    if (!IsUtf16(d.encoding)) {
-        d.units.reserve(body.size());
-        for (char c : body) d.units += static_cast<char16_t>(static_cast<uint8_t>(c));
-        return d;
-    }
-    d.units = Utf16Units<char16_t>(body, d.encoding == TextEncoding::Utf16BeBom);
-    if (body.size() % 2) d.stray = body.substr(body.size() - 1);
-    return d;
-}
-
-std::string Encode(const Decoded& d, const Units& units)
-{
-    std::string out(ByteOrderMark(d.encoding));
-    if (IsUtf16(d.encoding)) {
-        AppendUtf16Bytes(out, UnitView(units), d.encoding == TextEncoding::Utf16BeBom);
-    } else {
-        out.reserve(out.size() + units.size());
-        for (char16_t u : units) out += static_cast<char>(u & 0xFF);
-    }
-    out += d.stray;
-    return out;
-}
+inline unsigned Code(char c) { return static_cast<unsigned char>(c); }
+inline unsigned Code(char16_t c) { return c; }
 
 // Units up to U+0020 are blanks and control characters. A Shift-JIS trail byte is
 // never below 0x40, so trimming bytes cuts no character in two.
-UnitView TrimUnits(UnitView line)
+template <typename Unit>
+View<Unit> TrimUnits(View<Unit> line)
 {
-    while (!line.empty() && line.front() <= u' ') line.remove_prefix(1);
-    while (!line.empty() && line.back() <= u' ') line.remove_suffix(1);
+    while (!line.empty() && Code(line.front()) <= 0x20) line.remove_prefix(1);
+    while (!line.empty() && Code(line.back()) <= 0x20) line.remove_suffix(1);
     return line;
 }
 
 // Only ASCII letters are folded: the names compared here are ASCII, no other letter
 // folds to one of them, and a lead byte (0x81 and above) can never equal one.
-bool SameAscii(UnitView text, std::u16string_view upper)
+template <typename Unit>
+bool SameAscii(View<Unit> text, std::string_view upper)
 {
     if (text.size() != upper.size()) return false;
     for (size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c != upper[i]) return false;
+        unsigned c = Code(text[i]);
+        if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
+        if (c != static_cast<unsigned char>(upper[i])) return false;
     }
     return true;
 }
@@ -70,62 +41,127 @@ bool SameAscii(UnitView text, std::u16string_view upper)
 // Whether the line's last unit is a character of its own, not the trail byte of a
 // double-byte character: "]" (0x5D) is a Shift-JIS trail byte too. Walked from the
 // line's start, which is a character boundary since CR and LF are never trail bytes.
-bool LastUnitStandsAlone(UnitView line, const LeadBytes& lead)
+template <typename Unit>
+bool LastUnitStandsAlone(View<Unit> line, const LeadBytes& lead)
 {
     size_t i = 0;
-    while (i + 1 < line.size()) i += line[i] < 0x100 && lead[line[i]] ? 2 : 1;
+    while (i + 1 < line.size()) i += Code(line[i]) < 0x100 && lead[Code(line[i])] ? 2 : 1;
     return i == line.size() - 1;
 }
 
-std::vector<UnitView> SplitUnitLines(UnitView text)
-{
-    std::vector<UnitView> lines;
-    lines.reserve(LineCountBound(text));
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(u"\r\n", start);
-        if (end == UnitView::npos) {
-            lines.push_back(text.substr(start));
-            break;
+// Reads the lines as the INI reader does and tells which of them the switch rewrites.
+template <typename Unit>
+class EnableLines {
+public:
+    explicit EnableLines(const LeadBytes& lead) : lead_(lead) {}
+
+    bool Rewrites(View<Unit> line)
+    {
+        View<Unit> trimmed = TrimUnits(line);
+        if (trimmed.empty() || trimmed.front() == Unit(';')) return false;
+        if (trimmed.size() >= 2 && trimmed.front() == Unit('[') && trimmed.back() == Unit(']') &&
+            LastUnitStandsAlone(line.substr(0, trimmed.data() - line.data() + trimmed.size()), lead_)) {
+            inSection_ = SameAscii(TrimUnits(trimmed.substr(1, trimmed.size() - 2)), "PEBUILDER");
+            return false;
         }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
+        if (!inSection_) return false;
+        size_t equals = trimmed.find(Unit('='));
+        return equals != View<Unit>::npos && SameAscii(TrimUnits(trimmed.substr(0, equals)), "ENABLE");
     }
-    return lines;
+
+private:
+    const LeadBytes& lead_;
+    bool inSection_ = false;
+};
+
+// Splits text at CR LF, CR or LF and calls visit(line, endsWithCrLf) for each line; a
+// final line end opens no further line. Stops early when visit answers false.
+template <typename Unit, typename Visit>
+void ForEachLine(View<Unit> text, Visit visit)
+{
+    const size_t size = text.size();
+    size_t start = 0;
+    while (start < size) {
+        size_t end = start;
+        while (end < size && text[end] != Unit('\r') && text[end] != Unit('\n')) ++end;
+        const bool crLf = end + 1 < size && text[end] == Unit('\r') && text[end + 1] == Unit('\n');
+        if (!visit(text.substr(start, end - start), crLf)) return;
+        start = end + (crLf ? 2 : 1);
+    }
+}
+
+template <typename Unit>
+bool Changes(View<Unit> text, View<Unit> enableLine, const LeadBytes& lead)
+{
+    EnableLines<Unit> enable(lead);
+    bool changes = false;
+    ForEachLine(text, [&](View<Unit> line, bool crLf) {
+        changes = !crLf || (enable.Rewrites(line) && line != enableLine);
+        return !changes;
+    });
+    return changes;
+}
+
+template <typename Unit>
+void Rewrite(View<Unit> text, View<Unit> enableLine, const LeadBytes& lead, std::basic_string<Unit>& out)
+{
+    EnableLines<Unit> enable(lead);
+    // Room for a file whose lines already end in CR LF; one that grows more grows once.
+    out.reserve(out.size() + text.size() + 16);
+    const Unit crLf[] = {Unit('\r'), Unit('\n')};
+    ForEachLine(text, [&](View<Unit> line, bool) {
+        out.append(enable.Rewrites(line) ? enableLine : line);
+        out.append(crLf, 2);
+        return true;
+    });
+}
+
+constexpr std::string_view EnableLine(bool enabled) { return enabled ? "Enable=1" : "Enable=0"; }
+constexpr std::u16string_view EnableLine16(bool enabled) { return enabled ? u"Enable=1" : u"Enable=0"; }
+
+// The file's parts: its mark, its code units, and a last odd byte of a UTF-16 file.
+struct Parts {
+    TextEncoding encoding;
+    std::string_view body, stray;
+    const LeadBytes& lead;
+};
+
+Parts Split(std::string_view inf, const LeadBytes& leadBytes)
+{
+    static const LeadBytes noLeadBytes;
+    const TextEncoding encoding = DetectEncoding(inf);
+    std::string_view body = inf.substr(ByteOrderMark(encoding).size()), stray;
+    if (IsUtf16(encoding) && body.size() % 2) {
+        stray = body.substr(body.size() - 1);
+        body.remove_suffix(1);
+    }
+    return {encoding, body, stray, encoding == TextEncoding::Ansi ? leadBytes : noLeadBytes};
 }
 
 }  // namespace
 
+bool EnableLineChanges(std::string_view inf, bool enabled, const LeadBytes& leadBytes)
+{
+    const Parts p = Split(inf, leadBytes);
+    if (!IsUtf16(p.encoding)) return Changes(p.body, EnableLine(enabled), p.lead);
+    const std::u16string units = Utf16Units<char16_t>(p.body, p.encoding == TextEncoding::Utf16BeBom);
+    return Changes(std::u16string_view(units), EnableLine16(enabled), p.lead);
+}
+
 InfRewrite RewriteEnableLine(std::string_view inf, bool enabled, const LeadBytes& leadBytes)
 {
-    const Decoded d = Decode(inf);
-    const LeadBytes noLeadBytes;
-    const LeadBytes& lead = d.encoding == TextEncoding::Ansi ? leadBytes : noLeadBytes;
-    std::vector<UnitView> lines = SplitUnitLines(d.units);
-    const Units enableLine = enabled ? u"Enable=1" : u"Enable=0";
-
-    bool inSection = false;
-    for (UnitView& line : lines) {
-        UnitView trimmed = TrimUnits(line);
-        if (trimmed.empty() || trimmed.front() == u';') continue;
-        if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']' &&
-            LastUnitStandsAlone(line.substr(0, trimmed.data() - line.data() + trimmed.size()), lead)) {
-            inSection = SameAscii(TrimUnits(trimmed.substr(1, trimmed.size() - 2)), u"PEBUILDER");
-            continue;
-        }
-        if (!inSection) continue;
-        size_t equals = trimmed.find(u'=');
-        if (equals != UnitView::npos && SameAscii(TrimUnits(trimmed.substr(0, equals)), u"ENABLE")) line = enableLine;
+    if (!EnableLineChanges(inf, enabled, leadBytes)) return {std::string(inf), false};
+    const Parts p = Split(inf, leadBytes);
+    std::string bytes(ByteOrderMark(p.encoding));
+    if (IsUtf16(p.encoding)) {
+        const bool bigEndian = p.encoding == TextEncoding::Utf16BeBom;
+        const std::u16string units = Utf16Units<char16_t>(p.body, bigEndian);
+        std::u16string out;
+        Rewrite(std::u16string_view(units), EnableLine16(enabled), p.lead, out);
+        AppendUtf16Bytes(bytes, std::u16string_view(out), bigEndian);
+    } else {
+        Rewrite(p.body, EnableLine(enabled), p.lead, bytes);
     }
-
-    Units units;
-    units.reserve(d.units.size() + 2 * lines.size() + 2);
-    for (UnitView line : lines) {
-        units += line;
-        units += u"\r\n";
-    }
-    std::string bytes = Encode(d, units);
-    bool changed = bytes != inf;
-    return {std::move(bytes), changed};
+    bytes += p.stray;
+    return {std::move(bytes), true};
 }

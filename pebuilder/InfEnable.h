@@ -26,3 +26,6 @@ using LeadBytes = std::bitset<256>;
 // leadBytes tells, or UTF-8 after its byte-order mark) or, after a UTF-16 byte-order
 // mark, 16-bit units in that byte order; the mark is kept.
 InfRewrite RewriteEnableLine(std::string_view inf, bool enabled, const LeadBytes& leadBytes = {});
+// Whether RewriteEnableLine would change the file, answered from its bytes without
+// building anything: most files of a switch are already right.
+bool EnableLineChanges(std::string_view inf, bool enabled, const LeadBytes& leadBytes = {});

@@ -147,13 +147,15 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     ScanFolder(
         PluginFolderPath(peBuilder),
         [&](TDataStruct&& entry, FileForReplace&& file) {
-            InfRewrite rewrite = RewriteEnableLine(file.bytes, PresetHasKey(keys, PluginKeyOf(entry, peBuilder)), lead);
-            if (!rewrite.changed || blocked) return;
+            // Most files are already right: they are answered from their bytes, and new
+            // content is built only for the files that change.
+            const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
+            if (blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
             if (file.replaceError) {
                 blocked.emplace(entry.FullPath, file.replaceError);
                 return;
             }
-            staged.emplace_back(entry.FullPath, rewrite.bytes, file.TakeTraits());
+            staged.emplace_back(entry.FullPath, RewriteEnableLine(file.bytes, enabled, lead).bytes, file.TakeTraits());
         },
         findings);
     for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);

@@ -175,3 +175,33 @@ TEST(InfEnable, Utf8AndBigEndianMarksAreKept)
     for (char c : std::string("[PEBuilder]\r\nEnable=0\r\n")) beExpected += {'\0', c};
     EXPECT_EQ(Rewritten(be, false), beExpected);
 }
+
+// Whether a file changes, answered from its bytes, for each way a file can differ:
+// line ends, the Enable line's spelling, its section, lead bytes and UTF-16 units.
+TEST(InfEnable, WhetherAFileChangesIsAnsweredFromItsBytes)
+{
+    LeadBytes sjis;
+    for (int b = 0x81; b <= 0x9F; ++b) sjis.set(b);
+    struct Case {
+        std::string inf;
+        LeadBytes lead;
+        bool off, on;  // the answer when switching off, and on
+    };
+    const Case cases[] = {
+        {"[PEBuilder]\r\nEnable=1\r\n", {}, true, false},
+        {"[PEBuilder]\r\nEnable=1", {}, true, true},
+        {"[PEBuilder]\nEnable=1\n", {}, true, true},
+        {"[PEBuilder]\r\nenable = 1\r\n", {}, true, true},
+        {"[Other]\r\nEnable=0\r\n", {}, false, false},
+        {"[PEBuilder]\r\n[\x83]\r\nEnable=0\r\n", sjis, false, true},  // "]" is a trail byte
+        {"[PEBuilder]\r\n[\x83]\r\nEnable=0\r\n", {}, false, false},   // a section of its own
+        {Utf16Le("[PEBuilder]\r\nEnable=1\r\n") + "x", {}, true, false},
+        {"\xEF\xBB\xBF[PEBuilder]\r\nEnable=0\r\n", {}, false, true},
+        {"", {}, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EnableLineChanges(c.inf, false, c.lead), c.off) << testing::PrintToString(c.inf);
+        EXPECT_EQ(EnableLineChanges(c.inf, true, c.lead), c.on) << testing::PrintToString(c.inf);
+        EXPECT_EQ(RewriteEnableLine(c.inf, true, c.lead).bytes != c.inf, c.on) << testing::PrintToString(c.inf);
+    }
+}

@@ -92,6 +92,13 @@ TEST(PluginEntry, KeyIsNameAndFolderBelowThePluginFolder)
     EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::..\\..\\other\\x\\");
     e.Folder = L"D:\\x";
     EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::D:\\x\\");
+    // Empty names on the way are dropped, as everywhere in relative paths.
+    e.Folder = L"C:\\pe\\\\Plugin\\a\\\\b";
+    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::a\\b\\");
+    e.Folder = L"\\\\srv\\pe\\Plugin\\a";
+    EXPECT_EQ(PluginKeyOf(e, L"\\\\srv\\pe\\"), L"My Tool::a\\");
+    e.Folder = L"C:\\pe\\Plugins\\a";
+    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::..\\Plugins\\a\\");
 }
 
 TEST(PluginEntry, PresetKeysAreValuesSortedWithoutCase)

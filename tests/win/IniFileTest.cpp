@@ -88,6 +88,35 @@ TEST(IniFileWrite, TheFileIsRewrittenInOneLayout)
     EXPECT_EQ(ReadBytes(created), "[System]\r\nPluginPath=C:\\pebuilder\\plugin\r\n\r\n");
 }
 
+TEST(IniFileWrite, AValueAlreadyInPlaceLeavesTheFileAlone)
+{
+    ScratchFolder scratch;
+    const std::wstring path = scratch / L"Plugin_Builder.ini";
+    const std::string original = "; Plugin Builder\r\n[System]\n  PluginPath = C:\\pe\\Plugin  \n";
+    WriteBytes(path, original);
+    // An hour back, so that any write shows in the date.
+    FILETIME old{};
+    {
+        FileHandle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(::GetFileTime(file.Get(), nullptr, nullptr, &old));
+        reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart -= 36000000000ull;
+        ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &old));
+    }
+    auto lastWrite = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+        return reinterpret_cast<ULARGE_INTEGER&>(data.ftLastWriteTime).QuadPart;
+    };
+    WriteIniString(path, L"system", L"PluginPath", L"C:\\pe\\Plugin");
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(lastWrite(), reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart);
+
+    // Another spelling of the key is a change: the file takes the one given.
+    WriteIniString(path, L"System", L"pluginpath", L"C:\\pe\\Plugin");
+    EXPECT_EQ(ReadBytes(path), "[System]\r\npluginpath=C:\\pe\\Plugin\r\n\r\n");
+    EXPECT_NE(lastWrite(), reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart);
+}
+
 TEST(IniFileWrite, ShiftJisTextSurvivesARewriteByteForByte)
 {
     ScratchFolder scratch;
