@@ -7,6 +7,7 @@
 #include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
+#include "pebuilder/PluginTools.h"
 #include "pebuilder/SettingsSource.h"
 
 namespace {
@@ -76,13 +77,12 @@ void ISO1Click(const MainFormView& main, const TCurrentSettings& settings)
 
 void O2Click(const MainFormView& main, const TCurrentSettings& settings)
 {
-    const std::wstring editor = settings.TextEditor.empty() ? L"notepad.exe" : settings.TextEditor;
     const std::wstring log = settings.PEBuilder + L"\\pebuilder.log";
     if (!FileExists(log)) {
         MessageBoxPrompt(main.Owner()).Error(Str(RS_022));
         return;
     }
-    RunProgram(L"\"" + editor + L"\" \"" + log + L"\"", settings.TE_WAIT);
+    RunProgram(TextEditorCommandLine(settings.TextEditor, log), settings.TE_WAIT);
 }
 
 void H2Click(HWND owner)

@@ -11,8 +11,10 @@
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
 #include "core/Settings.h"
+#include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
+#include "pebuilder/PluginSort.h"
 #include "pebuilder/PresetStore.h"
 
 namespace {
@@ -96,6 +98,8 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     // A preset editor's left-overs from a run that ended abnormally, before the profile
     // chooser could list one of them as a profile. A failure here is shown, not fatal.
     RunCommand(nullptr, [] { CleanUpTransientKeys(); });
+    // Plug-in folders that a sort cut short by a kill left in its staging folder.
+    RunCommand(nullptr, [] { ReturnInterruptedSorts(MoveFileOrFolder); });
 
     OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

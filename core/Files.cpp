@@ -80,6 +80,16 @@ bool DirectoryExists(const std::wstring& path)
 std::wstring ApiPath(const std::wstring& path)
 {
     if (path.starts_with(L"\\\\?\\")) return path;
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring_view name = std::wstring_view(path).substr(slash == std::wstring::npos ? 0 : slash + 1);
+    // The plain form of "...\con.inf" is the console: only the "\\?\" form reaches the
+    // file. The folder is made full alone, since the whole path would come back "\\.\con".
+    if (!name.empty() && IsDosDeviceName(name)) {
+        std::wstring folder = ApiPath(slash == std::wstring::npos ? L"." : path.substr(0, slash + 1));
+        if (!folder.starts_with(L"\\\\?\\"))
+            folder = folder.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + folder.substr(2) : L"\\\\?\\" + folder;
+        return IncludeTrailingBackslash(folder) + std::wstring(name);
+    }
     std::wstring full(std::max<size_t>(path.size() + 1, MAX_PATH), L'\0');
     for (;;) {
         DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
@@ -406,7 +416,7 @@ void RemoveStagedLeftover(const std::wstring& path)
     ::DeleteFileW(ApiPath(path).c_str());
 }
 
-void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
+void RemoveStagedLeftoversOf(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
     FindHandle find(::FindFirstFileW(ApiPath(path + std::wstring(kStagedMark) + L"*").c_str(), &data));
@@ -417,6 +427,11 @@ void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
                 RemoveStagedLeftover(folder.empty() ? std::wstring(data.cFileName) : folder + L"\\" + data.cFileName);
         } while (::FindNextFileW(find.Get(), &data));
     }
+}
+
+void WriteFileAtomic(const std::wstring& path, std::string_view bytes)
+{
+    RemoveStagedLeftoversOf(path);
     StagedFile(path, bytes).Commit();
 }
 

@@ -107,6 +107,8 @@ private:
 bool IsStagedFileName(std::wstring_view name);
 // Removes the staged file at path unless the process that made it still runs.
 void RemoveStagedLeftover(const std::wstring& path);
+// Removes the staged files of path (see RemoveStagedLeftover) that interrupted runs left.
+void RemoveStagedLeftoversOf(const std::wstring& path);
 
 // Throws AppError naming the file when it could not be replaced: missing folder,
 // read-only file, or a file another program holds open without sharing both writing

@@ -31,15 +31,32 @@ IniFile LoadIniFile(const std::wstring& path)
     return file;
 }
 
-void SaveIniFile(const IniFile& file)
+namespace {
+
+// The file's bytes as they are written; AppError for a value with a line break.
+std::string SerializedIni(const IniFile& file)
 {
     // A line break would end the line early and turn the rest into keys or sections of
     // their own, which could override any other setting of the file.
     if (std::optional<std::wstring> key = file.doc.FindLineBreak())
         throw AppError(L"Cannot write the file " + file.path + L"\r\nThe value of " + *key +
                        L" holds a line break. Nothing has been written.");
-    WriteFileAtomic(file.path, EncodeText(file.doc.Serialize(), file.encoding, file.path));
+    return EncodeText(file.doc.Serialize(), file.encoding, file.path);
+}
+
+}  // namespace
+
+void SaveIniFile(const IniFile& file)
+{
+    WriteFileAtomic(file.path, SerializedIni(file));
     RepaintWindows();
+}
+
+StagedFile StageIniFile(const IniFile& file)
+{
+    std::string bytes = SerializedIni(file);
+    RemoveStagedLeftoversOf(file.path);
+    return StagedFile(file.path, bytes);
 }
 
 std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,

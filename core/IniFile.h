@@ -22,6 +22,11 @@ IniFile LoadIniFile(const std::wstring& path);
 // name or value holding CR or LF throws AppError naming the file and key, and nothing
 // is written.
 void SaveIniFile(const IniFile& file);
+// The file's new content staged beside it, not yet in its place, for a command that
+// must know the file can be written (not read-only, not held open by another program
+// without sharing, room on the disk) before it changes other files: Commit puts it in
+// place. Fails as SaveIniFile does, with nothing written.
+StagedFile StageIniFile(const IniFile& file);
 
 // Never fail: a missing, unreadable or malformed file gives the default.
 std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/WinError.h"
@@ -54,6 +55,34 @@ uint32_t RunProgram(const std::wstring& commandLine, bool wait)
     if (!wait) return 0;
     // Blocks this thread, windows included, until the program ends.
     return WaitForProcess(child, commandLine);
+}
+
+namespace {
+
+// Nothing when the start cannot be asked.
+std::optional<uint64_t> StartOf(HANDLE process)
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return std::nullopt;
+    return (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessStamp CurrentProcessStamp()
+{
+    return {::GetCurrentProcessId(), StartOf(::GetCurrentProcess()).value_or(0)};
+}
+
+bool IsProcessRunning(const ProcessStamp& stamp)
+{
+    if (stamp.id == ::GetCurrentProcessId()) return CurrentProcessStamp().started == stamp.started;
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, stamp.id));
+    DWORD code = 0;
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    if (!::GetExitCodeProcess(process.Get(), &code) || code != STILL_ACTIVE) return false;
+    std::optional<uint64_t> started = StartOf(process.Get());
+    return !started || *started == 0 || *started == stamp.started;
 }
 
 CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& currentFolder,

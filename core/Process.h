@@ -32,6 +32,18 @@ ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions&
 // Waits without a time limit and answers the exit code; AppError names the command line.
 uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine);
 
+// A process told apart from any later one that gets its id: the id and the moment it
+// started (FILETIME units).
+struct ProcessStamp {
+    uint32_t id = 0;
+    uint64_t started = 0;
+};
+ProcessStamp CurrentProcessStamp();
+// Whether that very process still runs. One that runs with the id but whose start
+// cannot be asked counts as running: only a process known to have ended lets its
+// leftovers be taken over.
+bool IsProcessRunning(const ProcessStamp& stamp);
+
 struct CapturedRun {
     uint32_t exitCode = 0;
     std::string output;  // standard output and error together, the first MiB at most

@@ -185,6 +185,16 @@ std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view extension)
     return result;
 }
 
+bool IsDosDeviceName(std::wstring_view name)
+{
+    name = name.substr(0, name.find_first_of(L".:"));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (SameText(name, device)) return true;
+    return name.size() == 4 && (StartsWithText(name, L"COM") || StartsWithText(name, L"LPT")) && name[3] >= L'1' &&
+           name[3] <= L'9';
+}
+
 std::wstring RelativePath(std::wstring_view folder, std::wstring_view base)
 {
     std::wstring dest = IncludeTrailingBackslash(folder);

@@ -34,6 +34,11 @@ std::wstring ExtractFileDir(std::wstring_view path);   // up to the last '\' or 
 std::wstring ExtractFileName(std::wstring_view path);  // after the last '\' or ':'
 std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view extension);
 
+// Whether the plain form of a path ending in this file name reaches a device rather
+// than a file: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CONIN$ and CONOUT$ in
+// any letter case, alone or followed by blanks, an extension or a colon ("nul.inf").
+bool IsDosDeviceName(std::wstring_view name);
+
 // folder relative to base, both full paths: common leading names dropped (compared
 // without regard to case), one "..\" per remaining name of base, then the remaining
 // names of folder, each followed by '\'. On different drives: folder with a '\'.

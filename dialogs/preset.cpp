@@ -315,7 +315,7 @@ void TPreset_Form::Button2Click()
 
 void TPreset_Form::Button4Click()
 {
-    if (const TDataStruct* entry = SelectedEntry()) ShellOpen(Handle(), L"\"" + entry->HelpFile + L"\"");
+    if (const TDataStruct* entry = SelectedEntry()) ShellOpen(Handle(), HelpFileToOpen(*entry));
 }
 
 void TPreset_Form::Button5Click()

@@ -67,8 +67,6 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
     }
     if (!prompt.Ask(Str(RS_023), Str(RS_103))) return;
 
-    if (inputs.IsPreset()) ApplyPresetToPlugins(settings, inputs.SelectedText);
-
     // whattodo, the toggles and buildiso are PE Builder's inputs of this run, written at once.
     IniFile file = LoadIniFile(inf);
     file.doc.WriteInteger(kInputSection, L"whattodo", IsReadOnlyFile(marker) ? 0 : 2);
@@ -80,7 +78,15 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
     // With the external program making the image, PE Builder must not make one too.
     const bool isoAfter = settings.UseExtProgram_BLD && file.doc.ReadInteger(kInputSection, L"buildiso", 0) == 1;
     if (isoAfter) file.doc.WriteInteger(kInputSection, L"buildiso", 0);
-    SaveIniFile(file);
+    {
+        // Staged before the first plug-in changes: an input.inf that cannot be written
+        // (held open by another program, read-only, a full disk) stops the build while
+        // the plug-ins are still as they were.
+        StagedFile staged = StageIniFile(file);
+        if (inputs.IsPreset()) ApplyPresetToPlugins(settings, inputs.SelectedText);
+        staged.Commit();
+        RepaintWindows();
+    }
 
     const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     uint32_t exitCode = 0;

@@ -1,9 +1,11 @@
 // The ISO command template with values of any content: text without placeholders
-// passes unchanged, and values free of "@" can neither add a placeholder nor grow
-// the line beyond one value per pair of "@" in the template.
+// passes unchanged, no value adds an argument, and values free of "@" can neither add a
+// placeholder nor grow the line beyond one value per pair of "@" in the template (each
+// character at most doubled by the quoting).
 #include <algorithm>
 #include <cstdint>
 
+#include "core/CommandArgs.h"
 #include "core/Error.h"
 #include "core/Ini.h"
 #include "pebuilder/IsoTemplate.h"
@@ -36,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     if (CountAt(templ) < 2) Require(line == templ, "a template without placeholders is started as written");
+    Require(SplitCommandLine(line).size() <= SplitCommandLine(templ).size(), "no value adds an argument");
 
     size_t longest = std::max({folders.PEBuilder.size(), folders.Kitwright.size(), folders.OutDir.size()});
     bool valuesFreeOfAt = CountAt(folders.PEBuilder) + CountAt(folders.Kitwright) + CountAt(folders.OutDir) == 0;
@@ -48,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Each replacement takes two "@" away and brings none.
         Require(CountAt(line) <= CountAt(templ) && (CountAt(templ) - CountAt(line)) % 2 == 0,
                 "values without @ bring no @");
-        Require(line.size() <= templ.size() + CountAt(templ) / 2 * longest, "values without @ expand once each");
+        Require(line.size() <= 4 * templ.size() + CountAt(templ) * longest + 2, "values without @ expand once each");
     }
     return 0;
 }

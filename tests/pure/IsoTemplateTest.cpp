@@ -88,3 +88,30 @@ TEST(IsoTemplate, ACommandLongerThanAProgramCanBeStartedWithIsRefused)
     EXPECT_EQ(ExpandIsoTemplate(std::wstring(kMaxCommandLineLength, L'@') + L"@device@", empty, kFolders).size(),
               kMaxCommandLineLength);
 }
+
+TEST(IsoTemplate, NoValueLeavesItsArgument)
+{
+    IniDocument inf = IniDocument::Parse(
+        L"[input]\r\nisofile=C:\\iso\\pe.iso\" -o \"C:\\INJECTED.iso\" -x \"\r\nvolumeid=VOL\" -sysid \"INJECTED\r\n"
+        L"device=0,1,0\\\r\n");
+    IsoTemplateFolders folders = kFolders;
+    folders.OutDir = L"C:\\My Out\\";
+    const struct {
+        std::wstring_view templ, line;
+    } cases[] = {
+        {L"-o \"@IsoFile@\"", L"-o \"C:\\iso\\pe.iso\\\" -o \\\"C:\\INJECTED.iso\\\" -x \\\"\""},
+        {L"p -volid @VolumeID@", L"p -volid \"VOL\\\" -sysid \\\"INJECTED\""},
+        // Backslashes before the closing quote, the template's or the value's, are doubled.
+        {L"p \"@OutDir@\" \"@device@\" @device@", L"p \"C:\\My Out\\\\\" \"0,1,0\\\\\" 0,1,0\\"},
+        {L"p -A\"x @device@\"y", L"p \"-Ax 0,1,0\\y\""},
+        // An unquoted empty value leaves no argument; a quoted one is an empty argument.
+        {L"p @CustomDir@ \"@CustomDir@\"", L"p  \"\""},
+        // The program keeps plain quotes, or none when it needs none.
+        {L"\"@PEBuilder@\\mk.exe\" x", L"\"C:\\pebuilder\\mk.exe\" x"},
+        {L"@OutDir@\\mk.exe x", L"\"C:\\My Out\\\\mk.exe\" x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExpandIsoTemplate(c.templ, inf, folders), c.line) << testing::PrintToString(std::wstring(c.templ));
+    folders.PEBuilder = L"C:\\pe\" -x \"";
+    EXPECT_THROW(ExpandIsoTemplate(L"\"@PEBuilder@\\mk.exe\"", inf, folders), AppError);
+}

@@ -2,6 +2,7 @@
 // the text editor; preset names and value names.
 #include <gtest/gtest.h>
 
+#include "core/Error.h"
 #include "pebuilder/PluginTools.h"
 #include "pebuilder/PresetRules.h"
 
@@ -89,4 +90,46 @@ TEST(PresetRules, ValueNamesHaveAtLeastThreeDigits)
     EXPECT_EQ(PresetValueName(42), L"042");
     EXPECT_EQ(PresetValueName(999), L"999");
     EXPECT_EQ(PresetValueName(1000), L"1000");
+}
+
+TEST(PluginTools, WhatStaysInsideThePluginFolder)
+{
+    for (std::wstring_view path : {L"setup.exe", L"bin\\my cfg.exe", L"docs/help.htm", L".\\a.txt", L"a..b.txt",
+                                   L"..a\\x.txt", L"ヘルプ.txt"})
+        EXPECT_TRUE(StaysInsideFolder(path)) << testing::PrintToString(std::wstring(path));
+    for (std::wstring_view path : {L"", L"..\\p1\\helper.exe", L"..\\..\\..\\outside\\tool.exe", L"a\\..\\..\\x.exe",
+                                   L"a/../../x.exe", L"...\\x.exe", L". .\\x.exe", L"\\x.exe", L"/x.exe",
+                                   L"\\\\server\\share\\x.exe", L"C:\\x.exe", L"C:x.exe", L"help.txt:x.exe",
+                                   L"a\"b.exe", L"a|b", L"a\tb"})
+        EXPECT_FALSE(StaysInsideFolder(path)) << testing::PrintToString(std::wstring(path));
+}
+
+TEST(PluginTools, HelpIsADocumentInsideThePluginFolder)
+{
+    for (std::wstring_view name : {L"help.txt", L"a\\b.HTM", L"x.html", L"x.chm", L"x.hlp", L"x.pdf", L"x.rtf",
+                                   L"x.doc", L"x.txt.", L"x.mht"})
+        EXPECT_TRUE(IsHelpDocumentName(name)) << testing::PrintToString(std::wstring(name));
+    for (std::wstring_view name : {L"helper.exe", L"x.EXE", L"x.exe.", L"x.exe ", L"x.bat", L"x.cmd", L"x.lnk",
+                                   L"x.url", L"x.vbs", L"x.js", L"x.hta", L"x.msi", L"x.scr", L"readme", L"a.txt\\b"})
+        EXPECT_FALSE(IsHelpDocumentName(name)) << testing::PrintToString(std::wstring(name));
+
+    TDataStruct entry = Tool(L"");
+    entry.HelpFile = L"C:\\pe\\plugin\\tool\\doc\\help.htm";
+    EXPECT_EQ(HelpFileToOpen(entry), L"\"C:\\pe\\plugin\\tool\\doc\\help.htm\"");
+    for (std::wstring_view help : {L"..\\p1\\helper.htm", L"helper.exe", L"..\\..\\..\\outside\\tool.exe"}) {
+        entry.HelpFile = L"C:\\pe\\plugin\\tool\\" + std::wstring(help);
+        EXPECT_THROW(HelpFileToOpen(entry), AppError) << testing::PrintToString(std::wstring(help));
+    }
+}
+
+TEST(PluginTools, QuotesAndFoldersOfTheCommandLinesHold)
+{
+    // Each element the INF quoted is one argument, its quotes escaped.
+    EXPECT_EQ(PluginConfigCommandLine(Tool(L"c.exe,\"a \"\"b\"\" c\",\"@PluginFile@ x\"")),
+              L"\"C:\\pe\\plugin\\tool\\c.exe\" \"a \\\"b\\\" c\" \"C:\\pe\\plugin\\tool\\tool.inf x\"");
+    for (std::wstring_view config : {L"..\\p1\\helper.exe", L"..\\..\\..\\outside\\tool.exe", L"C:\\x.exe",
+                                     L"\"setup\"\" --INJECTED x.exe\""})
+        EXPECT_THROW(PluginConfigCommandLine(Tool(std::wstring(config))), AppError)
+            << testing::PrintToString(std::wstring(config));
+    EXPECT_THROW(TextEditorCommandLine(L"C:\\ed.exe\" --INJECTED \"x", L"C:\\p\\t.inf"), AppError);
 }

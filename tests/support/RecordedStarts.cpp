@@ -11,12 +11,25 @@ void PrintTo(const RecordedStart& start, std::ostream* os)
     *os << testing::PrintToString(start.program) << " " << testing::PrintToString(start.given);
 }
 
-RecordedStarts::RecordedStarts() : path_(folder_ / L"starts.txt")
+std::vector<std::wstring> RecordedStart::Argv() const
 {
-    ::SetEnvironmentVariableW(L"KW_RECORD", path_.c_str());
+    std::vector<std::wstring> argv;
+    for (size_t start = 0, end; (end = given.find(L'\x1f', start)) != std::wstring::npos; start = end + 1)
+        argv.push_back(given.substr(start, end - start));
+    return argv;
 }
 
-RecordedStarts::~RecordedStarts() { ::SetEnvironmentVariableW(L"KW_RECORD", nullptr); }
+RecordedStarts::RecordedStarts(bool argv) : path_(folder_ / L"starts.txt")
+{
+    ::SetEnvironmentVariableW(L"KW_RECORD", path_.c_str());
+    if (argv) ::SetEnvironmentVariableW(L"KW_RECORD_ARGV", L"1");
+}
+
+RecordedStarts::~RecordedStarts()
+{
+    ::SetEnvironmentVariableW(L"KW_RECORD", nullptr);
+    ::SetEnvironmentVariableW(L"KW_RECORD_ARGV", nullptr);
+}
 
 std::vector<RecordedStart> RecordedStarts::Now() const
 {

@@ -15,13 +15,16 @@ struct RecordedStart {
     std::wstring given;    // its arguments, or the help request it received
 
     bool operator==(const RecordedStart&) const = default;
+    // The arguments a recorder started with KW_RECORD_ARGV received (see RecordedStarts).
+    std::vector<std::wstring> Argv() const;
 };
 
 void PrintTo(const RecordedStart& start, std::ostream* os);
 
 class RecordedStarts {
 public:
-    RecordedStarts();
+    // argv: the recorders write down their arguments as the C runtime split them.
+    explicit RecordedStarts(bool argv = false);
     ~RecordedStarts();
     RecordedStarts(const RecordedStarts&) = delete;
     RecordedStarts& operator=(const RecordedStarts&) = delete;

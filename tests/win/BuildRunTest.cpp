@@ -307,3 +307,25 @@ TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
     EXPECT_EQ(pe.InputInfBytes(), inf);
     EXPECT_FALSE(pe.Started());
 }
+
+TEST_F(BuildRun, UnwritableInputInfStopsBeforeAnyPluginChanges)
+{
+    const std::wstring path = pe.Path(L"input.inf");
+    const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
+    const std::string inf = pe.InputInfBytes();
+    // Held open by another program that shares reading only, then read-only.
+    for (bool held : {true, false}) {
+        FileHandle holder;
+        if (held)
+            holder.Reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        else
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        prompt.answers = {true};
+        EXPECT_THROW(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), AppError) << held;
+        holder.Reset();
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha) << held;
+        EXPECT_EQ(pe.InputInfBytes(), inf) << held;
+        EXPECT_FALSE(pe.Started()) << held;
+    }
+}

@@ -1,6 +1,7 @@
 // Killing the program in the middle of a plug-in switch or of an input.inf write: every
 // file is wholly old or wholly new, and the next run removes the staged files the
-// killed one left. A child (fileloop.exe) rewrites the files in a loop and is killed
+// killed one left. Killing it in the middle of a plug-in folder sort: the next start
+// moves every plug-in back, and nothing else. A child (fileloop.exe) rewrites the files in a loop and is killed
 // with TerminateProcess at a random moment.
 // KW_KILL_TRIALS sets the number of kills of each kind: 4 by default, 50 for the long run.
 #include <windows.h>
@@ -12,10 +13,13 @@
 #include <random>
 
 #include "core/Files.h"
+#include "core/FolderWalk.h"
 #include "core/Handles.h"
 #include "core/IniFile.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "core/Shell.h"
+#include "pebuilder/PluginSort.h"
 #include "pebuilder/Plugins.h"
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
@@ -137,4 +141,39 @@ TEST(CrashSafety, AKilledIniWriteLeavesTheFileWholeAndTheNextOneCleansUp)
     Walk(pe.Path(), files, staged);
     EXPECT_EQ(staged, 0);
     EXPECT_EQ(files[path], shortOne);
+}
+
+TEST(CrashSafety, AKilledSortLeavesEveryPluginInItsFolderAfterTheNextStartAndTakesInNothingElse)
+{
+    ScratchFolder pe;
+    const std::wstring plugins = pe / L"Plugin", records = TempFolder() + L"\\KWRT_TMP";
+    RemoveTree(records);
+    std::map<std::wstring, std::string> want;
+    for (int n = 0; n < 60; ++n) {
+        const std::wstring path = plugins + L"\\p" + std::to_wstring(n) + L"\\p.inf";
+        want[path] = "plug-in " + std::to_string(n);
+        WriteBytes(path, want[path]);
+    }
+    want[plugins + L"\\readme.txt"] = "loose";
+    WriteBytes(plugins + L"\\readme.txt", "loose");
+    // Not this program's to move: what an older sort left in the temporary folder.
+    WriteBytes(records + L"\\stale\\old.inf", "stale");
+
+    std::mt19937 random(std::random_device{}());
+    int cut = 0;
+    for (int trial = 0; trial < Trials(); ++trial) {
+        KillDuringLoop(L"sort \"" + pe.Path() + L"\"", random);
+        for (const std::wstring& name : FolderEntryNames(records)) cut += name.ends_with(L".kwsort");
+        // What the next start does.
+        ASSERT_TRUE(ReturnInterruptedSorts(MoveFileOrFolder).empty()) << "trial " << trial;
+        std::map<std::wstring, std::string> files;
+        int staged = 0;
+        Walk(plugins, files, staged);
+        ASSERT_EQ(files, want) << "trial " << trial;
+        ASSERT_EQ(FolderEntryNames(pe.Path()), std::vector<std::wstring>{L"Plugin"}) << "trial " << trial;
+        ASSERT_EQ(FolderEntryNames(records), std::vector<std::wstring>{L"stale"}) << "trial " << trial;
+    }
+    std::printf("kills that cut a sort short: %d of %d\n", cut, Trials());
+    EXPECT_EQ(ReadBytes(records + L"\\stale\\old.inf"), "stale");
+    RemoveTree(records);
 }

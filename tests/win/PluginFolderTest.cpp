@@ -388,3 +388,34 @@ TEST_F(PluginFolder, APluginNestedDeepIsSwitched)
     EXPECT_EQ(Snapshot(PluginDir()).size(), 1u);
     RemoveTree(PluginDir());
 }
+
+TEST_F(PluginFolder, PluginsNamedLikeDevicesAreOrdinaryPlugins)
+{
+    // Written and read back by the "\\?\" form, the only one that reaches such files.
+    const std::vector<std::wstring> devices = {L"nul", L"aux", L"prn", L"com1", L"lpt1", L"con", L"conin$", L"conout$"};
+    auto extended = [&](const std::wstring& name) { return L"\\\\?\\" + Plugin(L"dev\\" + name + L".inf"); };
+    MakeFolders(Plugin(L"dev"));
+    std::vector<std::wstring> keys = {L"plain::"};
+    for (const std::wstring& name : devices) {
+        WriteBytes(extended(name), Inf(name, "Enable=0"));
+        keys.push_back(name + L"::dev\\");
+    }
+    WriteBytes(Plugin(L"plain.inf"), Inf(L"plain", "Enable=0"));
+
+    StringList list;
+    EXPECT_TRUE(ScanPluginFolder(PluginDir(), list).empty());
+    std::vector<std::wstring> found = Names(list), expected = devices;
+    expected.push_back(L"plain");
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
+
+    StorePreset(L"All", keys);
+    ApplyPresetToPlugins(CurrentSettings, L"All");
+    for (const std::wstring& name : devices) {
+        EXPECT_EQ(ReadBytes(extended(name)), Inf(name, "Enable=1")) << Ansi(name);
+        ::DeleteFileW(extended(name).c_str());
+    }
+    EXPECT_EQ(ReadBytes(Plugin(L"plain.inf")), Inf(L"plain", "Enable=1"));
+    EXPECT_EQ(FolderEntryNames(Plugin(L"dev")), std::vector<std::wstring>{}) << "no staged file is left behind";
+}

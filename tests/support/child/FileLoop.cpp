@@ -5,6 +5,7 @@
 //   fileloop presets SUFFIX TAG ROUNDS                  saves presets as the editor does,
 //       ROUNDS times, beside another instance doing the same with another TAG, and ends;
 //       it starts when the named event is set, so that both start at once
+//   fileloop sort PEBUILDER                             sorts the plug-in folder
 // The other modes set the named event given as the last argument after their first round.
 #include <windows.h>
 
@@ -13,7 +14,9 @@
 
 #include "core/Error.h"
 #include "core/IniFile.h"
+#include "core/Messages.h"
 #include "core/Settings.h"
+#include "pebuilder/PluginSort.h"
 #include "pebuilder/Plugins.h"
 #include "pebuilder/PresetStore.h"
 
@@ -49,6 +52,14 @@ void PresetRound(const TCurrentSettings& settings, const std::wstring& tag, unsi
     SaveAppliedSelection(settings, L"", name + L" applied");
 }
 
+// Says yes to the sort's question.
+class Yes : public UserPrompt {
+public:
+    void Error(const std::wstring&) override {}
+    bool Ask(const std::wstring&, const std::wstring&) override { return true; }
+    void Inform(const std::wstring&, const std::wstring&) override {}
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -72,6 +83,11 @@ int wmain(int argc, wchar_t** argv)
             } else if (mode == L"ini" && argc >= 4) {
                 // Two values of different lengths, so that a torn write shows.
                 WriteIniString(argv[2], L"input", L"source", round % 2 ? L"C:\\short\\" : std::wstring(3000, L'x'));
+            } else if (mode == L"sort" && argc >= 4) {
+                TCurrentSettings settings;
+                settings.PEBuilder = argv[2];
+                Yes yes;
+                PluginSortClick(settings, yes);
             } else {
                 return 255;
             }

@@ -8,6 +8,8 @@
 //                  window: opens a window of the viewer's class, records the request
 //                  as "HELP <command> <data> <help file>", and ends; after 30 s
 //                  without a request it records "NO REQUEST"
+// With KW_RECORD_ARGV set it records instead its arguments as the C runtime split
+// them, each followed by U+001F.
 #include <windows.h>
 
 #include <cstring>
@@ -111,6 +113,12 @@ int ServeHelp()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    if (::GetEnvironmentVariableW(L"KW_RECORD_ARGV", nullptr, 0)) {
+        std::wstring split;
+        for (int i = 1; i < __argc; ++i) split += std::wstring(__wargv[i]) + L'\x1f';
+        Record(split);
+        return 0;
+    }
     const std::wstring arguments = Arguments();
     if (arguments == L"-x") return ServeHelp();
     Record(arguments);
