@@ -70,12 +70,11 @@ BOOL CALLBACK CollectPushButton(HWND child, LPARAM buttons)
 // The width of a caption in the windows' font at this DPI, access key marks taken out.
 int CaptionWidth(const std::wstring& caption)
 {
-    HDC dc = ::GetDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, SharedFont(FontSpec{kWindowFontName, kWindowFontSize, SHIFTJIS_CHARSET}));
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    ::SelectObject(dc, SharedFont(FontSpec{kWindowFontName, kWindowFontSize, SHIFTJIS_CHARSET}));
     RECT r{0, 0, 0, 0};
     ::DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
+    ::DeleteDC(dc);  // a memory DC's selected objects need no restoring
     return Width(r);
 }
 
@@ -195,15 +194,6 @@ TEST_F(MainWindowAt150Percent, ADamagedPlaceOpensWholeOnTheWorkAreaAndIsNotWritt
 
 namespace {
 
-class EditorAt150Percent : public PresetEditorTest {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(WindowDpi(nullptr), 144);
-        PresetEditorTest::SetUp();
-    }
-};
-
 // Repaints what waits to be painted, and nothing more: what was not invalidated stays
 // as the move left it.
 void PaintPending(HWND window)
@@ -214,8 +204,11 @@ void PaintPending(HWND window)
 
 }  // namespace
 
+using EditorAt150Percent = PresetEditorTest;
+
 TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
 {
+    ASSERT_EQ(WindowDpi(nullptr), 144);
     Add([&](TPreset_Form& editor) {
         PaintPending(editor.Handle());
         RECT frame = ScreenRectOf(editor.Bevel1);
@@ -244,19 +237,11 @@ TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
     });
 }
 
-namespace {
-
-class SettingsAt150Percent : public At150Percent {
-protected:
+TEST_F(At150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheProgramsIconShows)
+{
     StubMainView view;
     TCurrentSettings settings;
     ScriptedPrompt prompt;
-};
-
-}  // namespace
-
-TEST_F(SettingsAt150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheProgramsIconShows)
-{
     settings.ProfileKeySuffix = L"\\Test";
     DriveCommandForm<TConfig_Form>(
         L"TConfig_Form", prompt, [&] { P1Click(view, settings); },
@@ -286,15 +271,14 @@ std::vector<COLORREF> Drawn(HFONT font, const std::wstring& text)
     HDC screen = ::GetDC(nullptr), dc = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 40);
     ::ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap), oldFont = ::SelectObject(dc, font);
+    ::SelectObject(dc, bitmap);
+    ::SelectObject(dc, font);
     RECT r{0, 0, 200, 40};
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::DrawTextW(dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
     std::vector<COLORREF> pixels = Pixels(r, dc);
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBitmap);
+    ::DeleteDC(dc);  // first, so that the bitmap is no longer selected
     ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
     return pixels;
 }
 
