@@ -15,6 +15,7 @@
 #include "core/SettingsLock.h"
 #include "core/Shell.h"
 #include "core/StringTable.h"
+#include "ui/Focus.h"
 
 namespace {
 
@@ -221,7 +222,8 @@ void TMain_Form::CreateMenus()
 
 void TMain_Form::CreateToggleGrid()
 {
-    CG01.CreateGrid(Pnl_Custom, 4, 6, 247, 25, static_cast<UINT_PTR>(NewCommandId()));
+    const Box grid = Scaled(Box{4, 6, 247, 25});
+    CG01.CreateGrid(Pnl_Custom, grid.x, grid.y, grid.cx, grid.cy, static_cast<UINT_PTR>(NewCommandId()));
     CG01.SetFont(Font());
     CG01.SetRowCount(1);
     CG01.SetColCount(4);
@@ -252,9 +254,10 @@ void TMain_Form::CreateToggleGrid()
 
     // Not one of the laid-out controls: its left edge follows the grid's width.
     int id = NewCommandId();
-    Button4 =
-        ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 257, 6, 77, 25, Pnl_Custom,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    const Box button = Scaled(Box{257, 6, 77, 25});
+    Button4 = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, button.x, button.y, button.cx,
+                                button.cy, Pnl_Custom, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(Button4, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
 }
 
@@ -463,10 +466,11 @@ void TMain_Form::LB_Click()
     RECT grid;
     ::GetWindowRect(CG01.Handle(), &grid);
     ::MapWindowPoints(nullptr, Pnl_Custom, reinterpret_cast<POINT*>(&grid), 2);
-    const int width = ToggleGridWidth(count);
+    // Design pixels, scaled like the rest of the window.
+    const int width = Scaled(ToggleGridWidth(count));
     ::SetWindowPos(CG01.Handle(), nullptr, 0, 0, width, grid.bottom - grid.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(Button4, nullptr, ButtonAfterGrid(grid.left, width), 6, 0, 0,
+    ::SetWindowPos(Button4, nullptr, grid.left + width + Scaled(ButtonAfterGrid(0, 0)), Scaled(6), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     CG01.Tag = 1;
     CG01.InvalidateGrid();
@@ -475,8 +479,8 @@ void TMain_Form::LB_Click()
 void TMain_Form::SetBuildButtonsEnabled(bool enabled)
 {
     pebuilderPresent_ = enabled;
-    ::EnableWindow(Button1, enabled);
-    ::EnableWindow(Button3, enabled);
+    EnableControl(Button1, enabled);
+    EnableControl(Button3, enabled);
 }
 
 void TMain_Form::SetPluginSortEnabled(bool enabled)

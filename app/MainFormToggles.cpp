@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "app/ToggleCells.h"
+#include "ui/Focus.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void TMain_Form::ShowBuildStyle(bool custom)
     ::ShowWindow(custom ? Pnl_Custom : Pnl_Default, SW_SHOW);
     ISO_PEBuilder.SetEnabled(!custom);
     // The action does not know that PE Builder is missing; its button stays off then.
-    if (!pebuilderPresent_) ::EnableWindow(Button3, FALSE);
+    if (!pebuilderPresent_) EnableControl(Button3, false);
     if (refocus) ::SetFocus(LB1);
 }
 

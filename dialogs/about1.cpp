@@ -109,7 +109,7 @@ void TAboutBox::FormShow()
     ::GetWindowRect(OKBtn, &ok);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&ok), 2);
-    SetClientSize(panel.right + 4, ok.bottom + 4);
+    SetClientPixels(panel.right + Scaled(4), ok.bottom + Scaled(4));
 
     ::SetWindowTextW(lblVer, VersionLine(1, 38).c_str());
     ::SetWindowTextW(lblURL, kKitwrightWebAddress);

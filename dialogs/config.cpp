@@ -12,6 +12,7 @@
 #include "core/Text.h"
 #include "dialogs/DialogControls.h"
 #include "pebuilder/Installation.h"
+#include "ui/Focus.h"
 
 namespace {
 
@@ -37,69 +38,32 @@ TConfig_Form::~TConfig_Form() = default;
 
 HWND TConfig_Form::Label(const std::wstring& text, int x, int y, int width, int height, DWORD style)
 {
-    return Add({L"STATIC", text, {x, y, width, height}, SS_LEFT | style});
+    return Add({L"STATIC", text, {x, y, width, height}, SS_LEFT | style, 0, akTopLeft, target_});
 }
 
 HWND TConfig_Form::CheckBox(const std::wstring& text, int x, int y, int width)
 {
-    return Add({L"BUTTON", text, {x, y, width, 17}, BS_AUTOCHECKBOX | WS_TABSTOP});
+    return Add({L"BUTTON", text, {x, y, width, 17}, BS_AUTOCHECKBOX | WS_TABSTOP, 0, akTopLeft, target_});
 }
 
 HWND TConfig_Form::Edit(int x, int y, int width, int height, DWORD style)
 {
-    return Add({L"EDIT", L"", {x, y, width, height}, WS_TABSTOP | style, WS_EX_CLIENTEDGE});
+    return Add({L"EDIT", L"", {x, y, width, height}, WS_TABSTOP | style, WS_EX_CLIENTEDGE, akTopLeft, target_});
 }
 
 void TConfig_Form::PathEdit(TEllipsesEdit& edit, int x, int y, int width)
 {
     edit.SetEditStyle(esAlwaysEllipses);
-    edit.CreateEdit(Handle(), NewCommandId(), x, y, width, 20);
+    const Box box = Scaled(Box{x, y, width, 20});
+    edit.CreateEdit(target_, NewCommandId(), box.x, box.y, box.cx, box.cy);
     ::SendMessageW(edit.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 void TConfig_Form::FormCreate()
 {
-    // The pages' controls come first and the page control last, below them all, so
-    // that it never paints over them.
-    auto& p1 = pages_[0];
-    p1.push_back(Label1 = Label(L"インストールパス(&P):", 16, 40, 300));
-    PathEdit(EE01, 16, 54, 440);
-    p1.push_back(EE01.Handle());
-    p1.push_back(CHB01 = CheckBox(L"PE Builder実行時に終了待ちを行う(&E)", 236, 78, 220));
-    p1.push_back(Label8 = Label(L"バージョン(&V):", 16, 102, 180));
-    p1.push_back(CB01 = Add({L"COMBOBOX", L"", {16, 116, 181, 160}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP}));
-    p1.push_back(Label4 = Label(L"ビルド時パラメータ(&B):", 16, 144, 300));
-    p1.push_back(ED01 = Edit(16, 158, 440, 20));
-    p1.push_back(Label5 = Label(L"ISO作成時パラメータ(&I):", 16, 184, 300));
-    p1.push_back(ED02 = Edit(16, 198, 440, 20));
-    p1.push_back(CHB07 = CheckBox(L"「ビルド」でのISO作成に外部プログラムを使う(&T)", 16, 226, 440));
-    p1.push_back(CHB06 = CheckBox(L"「ISO作成」に外部プログラムを使う(&X)", 16, 248, 440));
-
-    pages_[1].push_back(Label2 = Label(L"インストールパス(&L):", 16, 40, 300));
-    PathEdit(EE02, 16, 54, 440);
-    pages_[1].push_back(EE02.Handle());
-    pages_[1].push_back(CHB02 = CheckBox(L"Plugin Builder実行時に終了待ちを行う(&U)", 16, 80, 440));
-
-    pages_[2].push_back(Label3 = Label(L"実行ファイル(&E):", 16, 40, 300));
-    PathEdit(EE03, 16, 54, 440);
-    pages_[2].push_back(EE03.Handle());
-    pages_[2].push_back(CHB03 = CheckBox(L"テキストエディタ実行時に終了待ちを行う(&T)", 16, 80, 440));
-
-    pages_[3].push_back(Label6 = Label(L"パラメータ(&P):", 16, 40, 300));
-    // No ES_WANTRETURN: Enter presses the default button.
-    pages_[3].push_back(Memo1 = Edit(16, 54, 437, 125, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL));
-    pages_[3].push_back(Label7 = Label(L"有効な変数:", 16, 186, 300));
-    pages_[3].push_back(Label9 = Label(kPlaceholders, 16, 202, 425, 73, SS_NOPREFIX));
-
-    Button1 = Add({L"BUTTON", L"OK", {308, 295, 75, 25}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP});
-    Button2 = Add({L"BUTTON", L"キャンセル", {389, 295, 75, 25}, BS_PUSHBUTTON | WS_TABSTOP});
-    SetDefaultButton(Button1);
-    SetCancelButton(Button2);
-    SetModalResult(Button1, mrOk);
-    SetModalResult(Button2, mrCancel);
-
+    // The page control comes first so that its pages can lie over its display area;
+    // it then goes below them all, last in the tab order.
     PC1 = Add({WC_TABCONTROLW, L"", {4, 4, 464, 285}, WS_TABSTOP | WS_CLIPSIBLINGS});
-    ::SetWindowPos(PC1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int page = 0; page < 3; ++page) {
         TCITEMW item{};
         item.mask = TCIF_TEXT | TCIF_PARAM;
@@ -107,9 +71,53 @@ void TConfig_Form::FormCreate()
         item.lParam = page;
         ::SendMessageW(PC1, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
     }
-    for (HWND control : pages_[3]) ::ShowWindow(control, SW_HIDE);
-    for (HWND control : pages_[2]) ::ShowWindow(control, SW_HIDE);
-    for (HWND control : pages_[1]) ::ShowWindow(control, SW_HIDE);
+    for (HWND& page : page_) page = AddTabPage(PC1);
+
+    // Boxes inside the pages, whose top-left corner lies at about 8,28 of the dialog.
+    target_ = page_[0];
+    auto& p1 = pages_[0];
+    p1.push_back(Label1 = Label(L"インストールパス(&P):", 8, 12, 300));
+    PathEdit(EE01, 8, 26, 440);
+    p1.push_back(EE01.Handle());
+    p1.push_back(CHB01 = CheckBox(L"PE Builder実行時に終了待ちを行う(&E)", 228, 50, 220));
+    p1.push_back(Label8 = Label(L"バージョン(&V):", 8, 74, 180));
+    p1.push_back(CB01 = Add({L"COMBOBOX", L"", {8, 88, 181, 160}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                             akTopLeft, target_}));
+    p1.push_back(Label4 = Label(L"ビルド時パラメータ(&B):", 8, 116, 300));
+    p1.push_back(ED01 = Edit(8, 130, 440, 20));
+    p1.push_back(Label5 = Label(L"ISO作成時パラメータ(&I):", 8, 156, 300));
+    p1.push_back(ED02 = Edit(8, 170, 440, 20));
+    p1.push_back(CHB07 = CheckBox(L"「ビルド」でのISO作成に外部プログラムを使う(&T)", 8, 198, 440));
+    p1.push_back(CHB06 = CheckBox(L"「ISO作成」に外部プログラムを使う(&X)", 8, 220, 440));
+
+    target_ = page_[1];
+    pages_[1].push_back(Label2 = Label(L"インストールパス(&L):", 8, 12, 300));
+    PathEdit(EE02, 8, 26, 440);
+    pages_[1].push_back(EE02.Handle());
+    pages_[1].push_back(CHB02 = CheckBox(L"Plugin Builder実行時に終了待ちを行う(&U)", 8, 52, 440));
+
+    target_ = page_[2];
+    pages_[2].push_back(Label3 = Label(L"実行ファイル(&E):", 8, 12, 300));
+    PathEdit(EE03, 8, 26, 440);
+    pages_[2].push_back(EE03.Handle());
+    pages_[2].push_back(CHB03 = CheckBox(L"テキストエディタ実行時に終了待ちを行う(&T)", 8, 52, 440));
+
+    target_ = page_[3];
+    pages_[3].push_back(Label6 = Label(L"パラメータ(&P):", 8, 12, 300));
+    // No ES_WANTRETURN: Enter presses the default button.
+    pages_[3].push_back(Memo1 = Edit(8, 26, 437, 125, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL));
+    pages_[3].push_back(Label7 = Label(L"有効な変数:", 8, 158, 300));
+    pages_[3].push_back(Label9 = Label(kPlaceholders, 8, 174, 425, 73, SS_NOPREFIX));
+    target_ = nullptr;
+
+    Button1 = Add({L"BUTTON", L"OK", {308, 295, 75, 25}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP});
+    Button2 = Add({L"BUTTON", L"キャンセル", {389, 295, 75, 25}, BS_PUSHBUTTON | WS_TABSTOP});
+    SetDefaultButton(Button1);
+    SetCancelButton(Button2);
+    SetModalResult(Button1, mrOk);
+    SetModalResult(Button2, mrCancel);
+    ::SetWindowPos(PC1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowPageControls(0);
 
     // Without a language file the built-in version names stay.
     const bool language = LanguageFileExists();
@@ -235,11 +243,13 @@ void TConfig_Form::ShowPage(int page)
 
 bool TConfig_Form::PageShown(int page) const { return page >= 0 && page < 4 && pageShown_[page]; }
 
-void TConfig_Form::ShowPageControls(int page)
+void TConfig_Form::ShowPageControls(int shown)
 {
-    current_ = page;
+    current_ = shown;
+    // The focus must not stay behind on a page that is hidden.
     for (int p = 0; p < 4; ++p)
-        for (HWND control : pages_[p]) ::ShowWindow(control, p == page ? SW_SHOW : SW_HIDE);
+        if (p != shown) MoveFocusOff(page_[p]);
+    for (int p = 0; p < 4; ++p) ::ShowWindow(page_[p], p == shown ? SW_SHOW : SW_HIDE);
 }
 
 LRESULT TConfig_Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -257,7 +267,7 @@ LRESULT TConfig_Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void TConfig_Form::CHB06Click()
 {
     ExternalProgramState state = ExternalProgramStateOf(Checked(CHB06), Checked(CHB07), Checked(CHB01));
-    ::EnableWindow(CHB01, state.waitEnabled);
+    EnableControl(CHB01, state.waitEnabled);
     SetChecked(CHB01, state.waitChecked);
     SetPageVisible(3, state.pageShown);
 }
@@ -277,7 +287,7 @@ void TConfig_Form::EE_ButtonClick(TEllipsesEdit& sender)
 
 void TConfig_Form::EE_ButtonClick2()
 {
-    std::wstring initialDir = ExtractFileDir(EE03.Text());
+    std::wstring initialDir = EditorDialogFolder(EE03.Text());
     std::wstring filter = FileDialogFilter(od1Filter_);
     std::wstring file(MAX_PATH, L'\0');
     OPENFILENAMEW od{};

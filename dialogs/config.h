@@ -55,7 +55,9 @@ private:
     void ShowPageControls(int page);
     int PageOfTab(int tab) const;
 
-    std::vector<HWND> pages_[4];
+    std::vector<HWND> pages_[4];  // the controls of each page
+    HWND page_[4] = {};           // the pages
+    HWND target_ = nullptr;       // the page that Label, CheckBox, Edit and PathEdit add to
     std::wstring tabCaptions_[4];
     bool pageShown_[4] = {true, true, true, false};
     int current_ = 0;

@@ -13,6 +13,9 @@
 #include "pebuilder/InputInf.h"
 #include "pebuilder/Installation.h"
 #include "ui/CdDriveList.h"
+#include "ui/Focus.h"
+
+#include <imm.h>
 
 namespace {
 
@@ -44,7 +47,8 @@ HWND TConfig2_Form::CheckBox(const std::wstring& text, int x, int y, int width)
 void TConfig2_Form::PathEdit(TEllipsesEdit& edit, int x, int y)
 {
     edit.SetEditStyle(esAlwaysEllipses);
-    edit.CreateEdit(Handle(), NewCommandId(), x, y, 448, 20);
+    const Box box = Scaled(Box{x, y, 448, 20});
+    edit.CreateEdit(Handle(), NewCommandId(), box.x, box.y, box.cx, box.cy);
     ::SendMessageW(edit.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     edit.OnButtonClick = [this](TEllipsesEdit& sender) { EE_ButtonClick(sender); };
 }
@@ -82,6 +86,8 @@ void TConfig2_Form::FormCreate()
     SetModalResult(Button1, mrOk);
     SetModalResult(Button2, mrCancel);
     ::SendMessageW(ED02, EM_LIMITTEXT, kVolumeIdLength, 0);
+    // A volume ID is plain letters and digits: the input method stays off in it.
+    ::ImmAssociateContext(ED02, nullptr);
 
     OnClick(RB1, [this] { RB_Click(); });
     OnClick(RB2, [this] { RB_Click(); });
@@ -225,17 +231,19 @@ void TConfig2_Form::CHB01Click()
 {
     if (class_ < 2) return;
     const bool on = Checked(CHB01);
-    for (HWND control : {Label7, ED02, CHB06, CHB07, Label6, CHB08}) ::EnableWindow(control, on);
+    for (HWND control : {Label7, ED02, CHB06, CHB07, Label6, CHB08}) EnableControl(control, on);
     if (!on)
         for (HWND box : {CHB06, CHB07, CHB08}) SetChecked(box, false);
-    // Blanking a CD-RW still needs the burning that CHB06 asks for.
+    // CHB07 (blank a CD-RW before burning) means nothing without CHB06 (burn): enabling
+    // it with the rest would let "blank but do not burn" be ticked and saved, a state
+    // that CHB06's own rule never allows. So CHB06's rule decides it here too.
     if (on) CHB06Click();
 }
 
 void TConfig2_Form::CHB06Click()
 {
     const bool on = Checked(CHB06);
-    ::EnableWindow(CHB07, on);
+    EnableControl(CHB07, on);
     if (!on) SetChecked(CHB07, false);
 }
 

@@ -20,6 +20,7 @@
 #include "pebuilder/Plugins.h"
 #include "pebuilder/PresetRules.h"
 #include "pebuilder/PresetStore.h"
+#include "ui/Focus.h"
 
 namespace {
 
@@ -233,7 +234,7 @@ void TPreset_Form::FormShow()
     LoadCheckStates();
     CLB_Click();
     // Setting the name counted as a change; nothing is to apply yet.
-    ::EnableWindow(Button2, FALSE);
+    EnableControl(Button2, false);
 }
 
 void TPreset_Form::LoadCheckStates()
@@ -255,12 +256,12 @@ void TPreset_Form::LoadCheckStates()
 void TPreset_Form::CLB_Click()
 {
     const TDataStruct* entry = SelectedEntry();
-    for (HWND b : {Button1, Button4, Button5, Button6, Button8, Button10}) ::EnableWindow(b, entry != nullptr);
+    for (HWND b : {Button1, Button4, Button5, Button6, Button8, Button10}) EnableControl(b, entry != nullptr);
     if (!entry) return;
-    ::EnableWindow(Button4, FileExists(entry->HelpFile));
-    ::EnableWindow(Button5,
-                   !settings_.PluginBuilder.empty() && FileExists(PluginBuilderExePath(settings_.PluginBuilder)));
-    ::EnableWindow(Button10, !entry->ConfigCommand.empty());
+    EnableControl(Button4, FileExists(entry->HelpFile));
+    EnableControl(Button5,
+                  !settings_.PluginBuilder.empty() && FileExists(PluginBuilderExePath(settings_.PluginBuilder)));
+    EnableControl(Button10, !entry->ConfigCommand.empty());
 }
 
 void TPreset_Form::CLB1ClickCheck() { ::EnableWindow(Button2, TRUE); }
@@ -310,7 +311,8 @@ void TPreset_Form::Button2Click()
     WriteAppliedSelection(CheckedPluginKeys());
     Applied = true;
     AppliedName = PresetName();
-    ::EnableWindow(Button2, FALSE);
+    // Apply had the focus when it was pressed; OK takes it on.
+    EnableControl(Button2, false);
 }
 
 void TPreset_Form::Button4Click()

@@ -72,3 +72,11 @@ std::wstring FileDialogFilter(const std::wstring& filter)
     result += L'\0';
     return result;
 }
+
+std::wstring EditorDialogFolder(const std::wstring& path)
+{
+    std::wstring folder = ExtractFileDir(Trim(path));
+    // "C:" alone names the drive's current folder, which the dialog would open in.
+    if (!folder.empty() && folder.back() == L':') folder += L'\\';
+    return folder;
+}

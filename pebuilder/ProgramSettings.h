@@ -53,6 +53,11 @@ struct ExternalProgramState {
 };
 ExternalProgramState ExternalProgramStateOf(bool useForIso, bool useForBuild, bool waitChecked);
 
+// The folder the editor's file dialog opens in for the path typed: its folder part,
+// with a drive's root kept as the root ("C:\\ed.exe" opens "C:\\", not the drive's
+// current folder "C:").
+std::wstring EditorDialogFolder(const std::wstring& path);
+
 // "text|pattern|text|pattern" as the file dialog takes it: each part ended by a zero
 // character and the whole by one more.
 std::wstring FileDialogFilter(const std::wstring& filter);

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "ui/Focus.h"
+
 Action::Action(std::wstring caption, std::function<void()> onExecute, std::wstring shortcut)
     : caption_(std::move(caption)), shortcut_(std::move(shortcut)), onExecute_(std::move(onExecute))
 {
@@ -44,7 +46,7 @@ bool Action::Execute()
 void Action::Update(HWND button) const
 {
     ::SetWindowTextW(button, caption_.c_str());
-    ::EnableWindow(button, enabled_);
+    EnableControl(button, enabled_);
 }
 
 void Action::Update(const MenuItem& item) const

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
+
 namespace {
 
 const WindowClass kCheckListClass{TCheckListBox::kClassName, L"LISTBOX"};
 
-// The check box is as high as the item, never smaller than the classic 13 pixels.
+// The check box is as high as the item, never smaller than the classic 13 pixels (at
+// 96 DPI; scaled to the window's).
 constexpr int kMinItemHeight = 13;
 constexpr int kCheckSize = 13;
 constexpr int kCheckMargin = 2;
@@ -54,7 +57,10 @@ void TCheckListBox::EndUpdate()
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TCheckListBox::MeasureItem(MEASUREITEMSTRUCT& item) const { item.itemHeight = kMinItemHeight; }
+void TCheckListBox::MeasureItem(MEASUREITEMSTRUCT& item) const
+{
+    item.itemHeight = ScaleForWindow(kMinItemHeight, Handle());
+}
 
 void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item)
 {
@@ -67,7 +73,7 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item)
     const bool selected = item.itemState & ODS_SELECTED;
     ::FillRect(dc, &row, ::GetSysColorBrush(COLOR_WINDOW));
 
-    int size = std::min<int>(kCheckSize, row.bottom - row.top);
+    int size = std::min<int>(ScaleForWindow(kCheckSize, Handle()), row.bottom - row.top);
     RECT box{row.left + kCheckMargin, row.top + (row.bottom - row.top - size) / 2, 0, 0};
     box.right = box.left + size;
     box.bottom = box.top + size;
@@ -127,7 +133,7 @@ LRESULT TCheckListBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ::GetTextMetricsW(dc, &metrics);
         ::SelectObject(dc, old);
         ::ReleaseDC(Handle(), dc);
-        int height = std::max<int>(kMinItemHeight, metrics.tmHeight);
+        int height = std::max<int>(ScaleForWindow(kMinItemHeight, Handle()), metrics.tmHeight);
         if (height != ItemHeight()) ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, height);
         return result;
     }

@@ -2,12 +2,16 @@
 // modal loop.
 #include "ui/Form.h"
 
+#include <commctrl.h>
+#include <uxtheme.h>
+
 #include <cstring>
 
 #include "core/Error.h"
 #include "core/Registry.h"
 #include "core/WinError.h"
 #include "ui/Action.h"
+#include "ui/Dpi.h"
 
 namespace {
 
@@ -57,6 +61,49 @@ const WindowClass kGroupBoxClass{L"KitwrightGroupBox", L"BUTTON"};
 
 INT_PTR CALLBACK NoDialogProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+// A tab page: a child dialog, so that the system's dialog handling gives it the tab's
+// themed background and paints the labels and check boxes on it to match.
+class TabPage : public Window {
+public:
+    HWND Make(HWND parent)
+    {
+        BindNextWindow(WindowClass{L"KitwrightTabPage", L"#32770"});
+        std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
+        DLGTEMPLATE head{};
+        head.style = WS_CHILD | DS_CONTROL | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+        head.dwExtendedStyle = WS_EX_CONTROLPARENT;
+        std::memcpy(words.data(), &head, sizeof head);
+        words.push_back(0);  // no menu
+        for (const wchar_t* c = L"KitwrightTabPage"; *c; ++c) words.push_back(*c);
+        words.push_back(0);
+        words.push_back(0);  // no caption
+        HWND page = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                                 reinterpret_cast<const DLGTEMPLATE*>(words.data()), parent,
+                                                 NoDialogProcedure, 0);
+        if (!page) ThrowLastError(L"Cannot create a tab page");
+        ::EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+        return page;
+    }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_COMPAREITEM:
+        case WM_DELETEITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_HSCROLL:
+        case WM_VSCROLL: return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
+        default: return Default(message, wParam, lParam);
+        }
+    }
+};
+
 // An empty dialog template of the form's own class.
 std::vector<WORD> FormTemplate(const Form::Design& design)
 {
@@ -75,6 +122,42 @@ std::vector<WORD> FormTemplate(const Form::Design& design)
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
+
+// The work area of the monitor nearest to a point, where windows are kept.
+ScreenRect WorkAreaNear(int left, int top)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = ::MonitorFromPoint(POINT{left, top}, MONITOR_DEFAULTTONEAREST);
+    if (monitor && ::GetMonitorInfoW(monitor, &info))
+        return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Moves a window the least that keeps it whole on the work area nearest to left, top.
+void PlaceOnWorkArea(HWND window, int left, int top)
+{
+    RECT r;
+    ::GetWindowRect(window, &r);
+    ScreenPoint at = OnWorkArea(left, top, Width(r), Height(r), WorkAreaNear(left, top));
+    ::SetWindowPos(window, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The program's icon (resource 1 of the executable) in the caption and the task bar.
+void SetProgramIcon(HWND window)
+{
+    HINSTANCE module = ::GetModuleHandleW(nullptr);
+    struct {
+        WPARAM which;
+        int cx, cy;
+    } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    for (const auto& size : sizes) {
+        // Shared icons belong to the system's cache: never destroyed by the program.
+        HANDLE icon = ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(size.cx),
+                                   ::GetSystemMetrics(size.cy), LR_SHARED);
+        if (icon) ::SendMessageW(window, WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
+    }
+}
 
 }  // namespace
 
@@ -103,11 +186,25 @@ void Form::RunDestroy()
 void Form::CreateHandle(HWND owner)
 {
     if (Handle()) return;
+    dpi_ = WindowDpi(owner);
     BindNextWindow(WindowClass{design_.className, L"#32770"});
     std::vector<WORD> words = FormTemplate(design_);
     HWND window = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, NoDialogProcedure, 0);
     if (!window) ThrowLastError(L"Cannot create the window " + design_.caption);
+    SetProgramIcon(window);
+}
+
+int Form::Scaled(int designPixels) const
+{
+    return ::MulDiv(designPixels, dpi_, design_.designDpi);
+}
+
+// Edges are scaled rather than sizes, so that boxes that meet at design pixels still meet.
+Box Form::Scaled(Box design) const
+{
+    int x = Scaled(design.x), y = Scaled(design.y);
+    return {x, y, Scaled(design.x + design.cx) - x, Scaled(design.y + design.cy) - y};
 }
 
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -151,20 +248,34 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void Form::SetClientSize(int width, int height)
+void Form::SetClientSize(int width, int height) { SetClientPixels(Scaled(width), Scaled(height)); }
+
+void Form::SetClientPixels(int width, int height)
 {
     RECT frame{0, 0, width, height};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)),
                          ::GetMenu(Handle()) != nullptr,
                          static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    ::SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame's guess assumes a menu bar of one row; a narrow window wraps its menu
+    // onto more, so the client area is measured and the difference made up. A second
+    // correction covers a menu that wraps anew at the corrected width.
+    int outerWidth = Width(frame), outerHeight = Height(frame);
+    for (int pass = 0; pass < 3; ++pass) {
+        ::SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        ::GetClientRect(Handle(), &client);
+        if (client.right == width && client.bottom == height) break;
+        outerWidth += width - client.right;
+        outerHeight += height - client.bottom;
+    }
 }
 
 HWND Form::AddItem(const ControlSpec& item, Align align, int id)
 {
+    const Box box = Scaled(item.box);
     HWND control =
         ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(), WS_CHILD | WS_VISIBLE | item.style,
-                          item.box.x, item.box.y, item.box.cx, item.box.cy, item.parent ? item.parent : Handle(),
+                          box.x, box.y, box.cx, box.cy, item.parent ? item.parent : Handle(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(item.font ? item.font : font_), FALSE);
@@ -177,7 +288,8 @@ void Form::Track(HWND window, HWND parent, Box box, unsigned anchors, Align alig
     int parentIndex = -1;
     for (size_t i = 0; i < items_.size(); ++i)
         if (items_[i].window == parent) parentIndex = static_cast<int>(i);
-    items_.push_back({window, LayoutItem{parentIndex, box, anchors, align}});
+    // The layout works in the window's pixels.
+    items_.push_back({window, LayoutItem{parentIndex, Scaled(box), anchors, align}});
 }
 
 HWND Form::Add(const ControlSpec& item) { return AddItem(item, Align::alNone, item.id ? item.id : nextId_++); }
@@ -189,7 +301,8 @@ HWND Form::AddContainer(const WindowClass& windowClass, const std::wstring& text
     HWND handle = container->Make(windowClass, text, style, parent ? parent : Handle(), nextId_++);
     containers_.push_back(std::move(container));
     ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    ::SetWindowPos(handle, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Box scaled = Scaled(box);
+    ::SetWindowPos(handle, nullptr, scaled.x, scaled.y, scaled.cx, scaled.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     Track(handle, parent, box, anchors, align);
     return handle;
 }
@@ -204,20 +317,47 @@ HWND Form::AddGroupBox(const std::wstring& text, Box box, unsigned anchors, HWND
     return AddContainer(kGroupBoxClass, text, BS_GROUPBOX, box, Align::alNone, anchors, parent);
 }
 
+HWND Form::AddTabPage(HWND tabControl)
+{
+    auto page = std::make_unique<TabPage>();
+    HWND handle = page->Make(Handle());
+    containers_.push_back(std::move(page));
+    ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    tabPages_.emplace_back(handle, tabControl);
+    PlaceTabPages();
+    return handle;
+}
+
+// Over the display area of their tab control, which moves with the tab's font.
+void Form::PlaceTabPages()
+{
+    for (const auto& [page, tab] : tabPages_) {
+        RECT area;
+        ::GetWindowRect(tab, &area);
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&area), 2);
+        ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        ::SetWindowPos(page, nullptr, area.left, area.top, Width(area), Height(area), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Form::Arrange(int width, int height)
 {
     if (items_.empty()) return;
     std::vector<LayoutItem> layout;
     for (const Item& item : items_) layout.push_back(item.layout);
-    std::vector<Box> boxes = ArrangeLayout(layout, design_.client, Extent{width, height});
-    // One batch: the whole form moves at once and repaints once.
+    const Extent designClient{Scaled(design_.client.cx), Scaled(design_.client.cy)};
+    std::vector<Box> boxes = ArrangeLayout(layout, designClient, Extent{width, height});
+    // One batch: the whole form moves at once and repaints once. Controls repaint whole
+    // rather than keep their old pixels: a button moved or a frame stretched would
+    // otherwise show blank faces and stale edges.
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(items_.size()));
     for (size_t i = 0; i < items_.size() && batch; ++i) {
         const Box& b = boxes[i];
         batch = ::DeferWindowPos(batch, items_[i].window, nullptr, b.x, b.y, b.cx, b.cy,
-                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
     }
     if (batch) ::EndDeferWindowPos(batch);
+    PlaceTabPages();
 }
 
 void Form::On(HWND control, WORD code, std::function<void()> handler)
@@ -291,6 +431,7 @@ void Form::PrepareShow(HWND owner)
     CreateHandle(owner);
     if (std::exchange(firstShowPending_, false)) {
         if (!languageSection_.empty()) ApplyLanguageSection(Handle(), languageSection_, captions_, listFonts_);
+        PlaceTabPages();
         if (design_.position == FormPosition::Remembered && place_) RestorePlace();
         FormShow();
     }
@@ -301,7 +442,7 @@ void Form::PrepareShow(HWND owner)
     if (design_.position == FormPosition::OwnerCentre || design_.position == FormPosition::ScreenCentre) {
         int left = area.left + CentredOffset(Width(area), Width(window));
         int top = area.top + CentredOffset(Height(area), Height(window));
-        ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceOnWorkArea(Handle(), left, top);
     }
 }
 
@@ -315,14 +456,24 @@ void Form::Show(HWND owner)
 void Form::RestorePlace()
 {
     const RememberedPlace& place = *place_;
-    SetClientSize(ReadRegInteger(place.key, L"Width", place.defaultWidth),
-                  ReadRegInteger(place.key, L"Height", place.defaultHeight));
-    RECT window;
+    const int width = ReadRegInteger(place.key, L"Width", place.defaultWidth);
+    const int height = ReadRegInteger(place.key, L"Height", place.defaultHeight);
+    // A damaged or foreign place (a side of 0, 0x7FFFFFFF, a corner far off the screen)
+    // is made usable, as the system does for its own windows; the window then saves
+    // the place it really had.
+    RECT window, client;
+    ::GetWindowRect(Handle(), &window);
+    ::GetClientRect(Handle(), &client);
+    const ScreenRect work = WorkAreaNear(0, 0);
+    const ClientSize room{(work.right - work.left) - (Width(window) - client.right),
+                          (work.bottom - work.top) - (Height(window) - client.bottom)};
+    const ClientSize size = UsableClientSize(width, height, place.defaultWidth, place.defaultHeight, dpi_, room);
+    SetClientPixels(size.width, size.height);
     ::GetWindowRect(Handle(), &window);
     int top = ReadRegInteger(place.key, L"Top", CentredOffset(::GetSystemMetrics(SM_CYSCREEN), Height(window)));
     int left = ReadRegInteger(place.key, L"Left", CentredOffset(::GetSystemMetrics(SM_CXSCREEN), Width(window)));
     // The normal place is set before the state, so that restoring returns to it.
-    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnWorkArea(Handle(), left, top);
     switch (FormStateFromStored(ReadRegInteger(place.key, L"FormState", 0))) {
     case FormState::Maximised: showCommand_ = SW_SHOWMAXIMIZED; break;
     case FormState::Minimised: showCommand_ = SW_SHOWMINIMIZED; break;
@@ -338,7 +489,8 @@ void Form::SavePlace()
     RECT window, client;
     ::GetWindowRect(Handle(), &window);
     ::GetClientRect(Handle(), &client);
-    NormalGeometry normal{window.top, window.left, Height(client), Width(client)};
+    NormalGeometry normal{window.top, window.left, PixelsToDesign(Height(client), dpi_),
+                          PixelsToDesign(Width(client), dpi_)};
     for (const auto& [name, value] : GeometryWrites(state, normal, place_->order))
         WriteRegInteger(place_->key, name, value);
 }

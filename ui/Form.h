@@ -33,7 +33,8 @@ struct RememberedPlace {
 };
 
 // One control of a form, at design pixels inside its parent (the form, a panel or a
-// group box of the form).
+// group box of the form). Design pixels are 96 to the inch; the form scales them to
+// its own DPI when it creates and lays out its controls.
 struct ControlSpec {
     const wchar_t* windowClass;  // "BUTTON", "EDIT", "LISTBOX", ...
     std::wstring text;
@@ -56,6 +57,9 @@ public:
         DWORD exStyle = 0;
         FormPosition position = FormPosition::OwnerCentre;
         HFONT font = nullptr;  // null: "ＭＳ Ｐゴシック" 9 pt, Shift-JIS
+        // The DPI that the boxes and sizes are given at: 96 for design pixels; a form
+        // that measures its layout from its font at the screen's DPI gives that.
+        int designDpi = 96;
     };
 
     ~Form() override;
@@ -84,6 +88,10 @@ protected:
     HWND Add(const ControlSpec& item);
     HWND AddPanel(Box box, Align align, unsigned anchors = akTopLeft, HWND parent = nullptr);
     HWND AddGroupBox(const std::wstring& text, Box box, unsigned anchors = akTopLeft, HWND parent = nullptr);
+    // A page of a tab control of the form, hidden: it lies over the tab's display area
+    // and paints the tab's page background, on which its labels and check boxes sit as
+    // on the system's own tab pages. Its controls' boxes are inside the page.
+    HWND AddTabPage(HWND tabControl);
 
     // Routing: handler runs when control (or command id) sends code.
     void On(HWND control, WORD code, std::function<void()> handler);
@@ -112,8 +120,15 @@ protected:
     HFONT Font() const { return font_; }
     const Design& DesignOf() const { return design_; }
 
-    // Sets the window's outer size from a client size.
+    // Sets the window's outer size so that its client area is width x height design
+    // pixels, measured on the window itself (a menu bar may wrap onto several rows).
     void SetClientSize(int width, int height);
+    // The client size in the window's own pixels, measured as SetClientSize does.
+    void SetClientPixels(int width, int height);
+    // Design pixels at the form's DPI.
+    int Scaled(int designPixels) const;
+    Box Scaled(Box design) const;
+    int Dpi() const { return dpi_; }
     // The show command the first show chose (normal, maximised, minimised).
     int ShowCommand() const { return showCommand_; }
     // Runs the first show once, and places the form.
@@ -130,6 +145,7 @@ private:
                       unsigned anchors, HWND parent);
     void Track(HWND window, HWND parent, Box box, unsigned anchors, Align align);
     void Arrange(int width, int height);
+    void PlaceTabPages();
     void Route(int id, WORD code);
     void ClickButton(HWND button);
     void RestorePlace();
@@ -141,6 +157,7 @@ private:
     int nextId_ = 1000;  // clear of the system's dialog answers
     std::vector<Item> items_;
     std::vector<std::unique_ptr<Window>> containers_;
+    std::vector<std::pair<HWND, HWND>> tabPages_;  // page, its tab control
     std::map<std::pair<int, WORD>, std::function<void()>> handlers_;
     std::map<int, INT_PTR> modalResults_;
     HWND defaultButton_ = nullptr, cancelButton_ = nullptr;
@@ -151,6 +168,7 @@ private:
     bool firstShowPending_ = true;
     bool destroyed_ = false;
     int showCommand_ = SW_SHOWNORMAL;
+    int dpi_ = 96;
 };
 
 class ModalForm : public Form {

@@ -6,6 +6,7 @@
 #include "core/Handles.h"
 #include "core/Language.h"
 #include "core/WinError.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 
 namespace {
@@ -53,12 +54,16 @@ PromptLayout ComputeLayout(HFONT font, const std::wstring& prompt)
     return layout;
 }
 
+// The layout is measured from the font, which is made at the screen's DPI: it is in
+// the window's pixels already.
+int ScreenDpi() { return WindowDpi(nullptr); }
+
 class InputTextForm : public ModalForm {
 public:
     InputTextForm(const std::wstring& title, const std::wstring& prompt, HFONT font, const PromptLayout& layout)
         : ModalForm(Design{L"KitwrightInputText", title, layout.client,
                            WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME,
-                           FormPosition::ScreenCentre, font}),
+                           FormPosition::ScreenCentre, font, ScreenDpi()}),
           prompt_(prompt),
           layout_(layout)
     {

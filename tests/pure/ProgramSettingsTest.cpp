@@ -120,3 +120,16 @@ TEST(ProgramSettingsFilter, BarsBecomeZerosWithADoubleEnd)
     EXPECT_EQ(FileDialogFilter(L"exe(*.exe)|*.exe|all|*.*"), std::wstring(L"exe(*.exe)\0*.exe\0all\0*.*\0\0", 26));
     EXPECT_EQ(FileDialogFilter(L""), std::wstring(L"\0\0", 2));
 }
+
+TEST(ProgramSettingsFilter, EditorDialogStartsInTheEditorsFolderOrTheDriveRoot)
+{
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\ed.exe", L"C:\\"},  // not "C:", the drive's current folder
+        {L"C:\\tools\\ed.exe", L"C:\\tools"},
+        {L" D:\\x\\ed.exe ", L"D:\\x"},
+        {L"\\\\server\\share\\ed.exe", L"\\\\server\\share"},
+        {L"ed.exe", L""},  // no folder: the dialog's own choice
+        {L"", L""},
+    };
+    for (const auto& [path, folder] : cases) EXPECT_EQ(EditorDialogFolder(path), folder) << path;
+}

@@ -3,6 +3,7 @@
 // order with the focus on the field at fault, and the three save targets.
 #include <windows.h>
 
+#include <imm.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,12 @@ TEST_F(Config2Form, LastBuildEntryOfClass3SavesInputInfInOneRewrite)
     WriteInf(L"[other]\r\nkeep=1\r\n[input]\r\nsource=" + dir / L"src\\" + L"\r\noutdir=out\\\r\nisofile=" +
              dir / L"iso\\pe.iso" + L"\r\nbuildiso=1\r\nuseAbsoluteOutput=0\r\nwhattodo=2\r\n");
     Run([&](TConfig2_Form& form) {
+        // The volume ID is typed with the input method off; the file name keeps it.
+        HIMC name = ::ImmGetContext(form.ED01), volume = ::ImmGetContext(form.ED02);
+        EXPECT_NE(name, nullptr);
+        EXPECT_EQ(volume, nullptr);
+        if (name) ::ImmReleaseContext(form.ED01, name);
+        if (volume) ::ImmReleaseContext(form.ED02, volume);
         EXPECT_FALSE(::IsWindowVisible(form.CHB03));
         EXPECT_EQ(Text(form.EE01.Handle()), dir / L"src");
         EXPECT_EQ(Text(form.EE03.Handle()), dir / L"iso");

@@ -373,3 +373,16 @@ TEST_F(PresetForm, TheLanguageFileReplacesTheCaptions)
         PostClick(editor.Button3);
     });
 }
+
+TEST_F(PresetForm, AfterApplyTheFocusMovesToOkSoThatTheKeysStillWork)
+{
+    Add([&](TPreset_Form& editor) {
+        ReplaceText(editor.ED01, L"Applied");
+        ASSERT_TRUE(Enabled(editor.Button2));
+        PostClick(editor.Button2);  // the mouse gives Apply the focus, then Apply disables itself
+        ASSERT_TRUE(WaitUntil([&] { return !Enabled(editor.Button2); }));
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.Handle()) == editor.Button9; }));
+        PostKey(editor.Button9, VK_RETURN);
+    });
+    EXPECT_EQ(pe.PresetNames(), (Names{L"Applied"})) << "Enter after Apply did not reach OK";
+}
