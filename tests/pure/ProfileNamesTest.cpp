@@ -1,10 +1,8 @@
 // Profile names: what can be a key name of its own, and what the list already holds.
 #include <gtest/gtest.h>
 
-#include "core/Ini.h"
 #include "core/ProfileNames.h"
 #include "core/Settings.h"
-#include "core/StringTable.h"
 
 TEST(ProfileNames, EmptyLongAndBackslashNamesAreInvalid)
 {
@@ -32,25 +30,6 @@ TEST(ProfileNames, ANameListedInAnyCaseExists)
     EXPECT_EQ(CheckProfileName(L"Wor", listed), ProfileNameCheck::Ok);
     // Invalid wins over a listed match: a bad name is never reported as taken.
     EXPECT_EQ(CheckProfileName(L"Work\\", {L"Work\\"}), ProfileNameCheck::Invalid);
-}
-
-TEST(ProfileNames, ALanguageFileNameThatCannotNameAProfileGivesTheBuiltInOne)
-{
-    const std::pair<const char*, std::wstring> cases[] = {
-        {"RS_601=Default", L"Default"}, {"RS_601=", L"デフォルト"}, {"RS_601=Base\\Half", L"デフォルト"},
-        {"RS_601=\\", L"デフォルト"},   {"", L"デフォルト"},  // no key: the built-in text
-    };
-    for (const auto& [line, expected] : cases) {
-        std::wstring text = L"[Strings]\r\n";
-        for (const char* c = line; *c; ++c) text += static_cast<wchar_t>(*c);
-        IniDocument doc = IniDocument::Parse(text);
-        StringTable::Load(&doc);
-        EXPECT_EQ(DefaultProfileName(), expected) << line;
-    }
-    IniDocument longName = IniDocument::Parse(L"[Strings]\r\nRS_601=" + std::wstring(256, L'x'));
-    StringTable::Load(&longName);
-    EXPECT_EQ(DefaultProfileName(), L"デフォルト");
-    StringTable::Load(nullptr);
 }
 
 TEST(ProfileNames, TheProfileKeyNeedsASuffixThatNamesOneProfile)

@@ -20,16 +20,10 @@ namespace {
 const std::wstring K = kProgramKey;
 const std::wstring kDefault = kProfilesKey + L"\\デフォルト";
 
-void SetRaw(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+void SetBinary(const std::wstring& key, const wchar_t* name)
 {
-    HKEY handle;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), size);
-    ::RegCloseKey(handle);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_BINARY, "\x10\x20\x30", 3), ERROR_SUCCESS);
 }
-
-void SetBinary(const std::wstring& key, const wchar_t* name) { SetRaw(key, name, REG_BINARY, "\x10\x20\x30", 3); }
 
 struct ClassSearch {
     const wchar_t* className;
