@@ -329,7 +329,7 @@ void TMain_Form::FormShow()
     UnselectedForeColor = static_cast<uint32_t>(
         ReadRegInteger(kProgramKey, RegName::UnselectedForeColor, static_cast<int32_t>(0xFF000008)));
 
-    settings_.ProfileKeySuffix = L"\\" + ReadRegString(kSystemKey, RegName::Profile, Str(RS_601));
+    settings_.ProfileKeySuffix = L"\\" + StoredProfileName();
     LoadProfileSettings();
 
     switch (ReadRegInteger(kProgramKey, RegName::BuildStyle, 0)) {
@@ -342,6 +342,7 @@ void TMain_Form::FormShow()
 void TMain_Form::LoadProfileSettings()
 {
     ::LoadProfileSettings(settings_);
+    profileLoaded_ = true;
 
     if (settings_.PEBuilder.empty()) {
         ReloadPresetList();
@@ -381,7 +382,9 @@ void TMain_Form::ShowMain()
         HandleWindowError(Handle(), std::current_exception());
     }
     if (!Handle()) return;
-    if (closeRequested_) {
+    // Without its profile every command would work on the Profiles key itself and on
+    // an empty PE Builder folder: the error has been shown, and the program ends.
+    if (closeRequested_ || !profileLoaded_) {
         Close(mrCancel);
         return;
     }

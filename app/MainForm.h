@@ -101,6 +101,7 @@ private:
     MainCommands commands_;
     HACCEL accelerators_ = nullptr;
     bool closeRequested_ = false;
+    bool profileLoaded_ = false;    // the first show got as far as the profile's settings
     bool pebuilderPresent_ = true;  // Button1 and Button3 stay off without pebuilder.exe
 };
 

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "core/Language.h"
 #include "core/Messages.h"
+#include "core/ProfileNames.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
 #include "core/Settings.h"
@@ -42,12 +43,6 @@ void ResetSettings()
 {
     EraseRegKey(K);
     MessageBoxPrompt(::GetActiveWindow()).Inform(Str(RS_501), kApplicationTitle);
-}
-
-std::wstring DefaultProfileName()
-{
-    const std::wstring& name = Str(RS_601);
-    return name.empty() ? StringTable::BuiltIn(RS_601) : name;
 }
 
 void MigrateSingleProfileSettings()

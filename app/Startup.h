@@ -31,11 +31,6 @@ struct StartupWindows {
 // Runs the program from its first step to its end; the exit code is always 0.
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows);
 
-// The name of the profile that start-up creates and that is assumed when none is
-// stored: [Strings] RS_601, or its built-in text when a language file blanks it out
-// (an empty name would address the Profiles key itself).
-std::wstring DefaultProfileName();
-
 // The steps, each also used on its own by the tests.
 void ResetSettings();                 // erases every setting and says so
 void MigrateSingleProfileSettings();  // the layout from before profiles existed

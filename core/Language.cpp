@@ -8,6 +8,7 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/FontSize.h"
 #include "core/Ini.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
@@ -41,7 +42,7 @@ FontSpec ReadFontSpec(const IniDocument* doc, const std::wstring& section, const
     FontSpec wanted{defaultName, defaultSize, SHIFTJIS_CHARSET};
     if (!doc) return wanted;
     wanted.name = doc->ReadString(section, L"Name", defaultName);
-    wanted.size = doc->ReadInteger(section, L"Size", defaultSize);
+    wanted.size = BoundedFontSize(doc->ReadInteger(section, L"Size", defaultSize), defaultSize);
     int charset = doc->ReadInteger(section, L"Charset", SHIFTJIS_CHARSET);
     if (charset >= 0 && charset <= 255) wanted.charset = charset;
     return wanted;

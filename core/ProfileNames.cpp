@@ -1,6 +1,7 @@
-// Which texts can name a profile.
+// Which texts can name a profile, and the default profile's name.
 #include "core/ProfileNames.h"
 
+#include "core/StringTable.h"
 #include "core/Text.h"
 
 namespace {
@@ -16,4 +17,12 @@ ProfileNameCheck CheckProfileName(std::wstring_view name, const std::vector<std:
     for (const std::wstring& other : listed)
         if (SameText(name, other)) return ProfileNameCheck::Exists;
     return ProfileNameCheck::Ok;
+}
+
+bool IsProfileName(std::wstring_view name) { return CheckProfileName(name, {}) == ProfileNameCheck::Ok; }
+
+std::wstring DefaultProfileName()
+{
+    const std::wstring& name = Str(RS_601);
+    return IsProfileName(name) ? name : StringTable::BuiltIn(RS_601);
 }

@@ -8,7 +8,9 @@
 #include <iterator>
 #include <map>
 
+#include "core/Error.h"
 #include "core/Handles.h"
+#include "core/Messages.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 
@@ -70,6 +72,30 @@ std::wstring TextOf(const RawValue& value)
     throw AppError(L"The registry value " + ValuePath(key, name) + L" has a type that cannot be read here.");
 }
 
+std::wstring TypeName(DWORD type)
+{
+    switch (type) {
+    case REG_NONE: return L"REG_NONE";
+    case REG_SZ: return L"REG_SZ";
+    case REG_EXPAND_SZ: return L"REG_EXPAND_SZ";
+    case REG_BINARY: return L"REG_BINARY";
+    case REG_DWORD: return L"REG_DWORD";
+    case REG_MULTI_SZ: return L"REG_MULTI_SZ";
+    case REG_QWORD: return L"REG_QWORD";
+    default: return L"type " + std::to_wstring(type);
+    }
+}
+
+// def, after the damaged value has been reported and removed.
+template <typename T>
+T DamagedValueDefault(const std::wstring& key, const std::wstring& name, const RawValue& value, T def)
+{
+    ResetDamagedValue(key, name,
+                      L"is stored as " + TypeName(value.type) + L" of " + std::to_wstring(value.data.size()) +
+                          L" bytes, which cannot be read here.");
+    return def;
+}
+
 std::optional<RawValue> ReadValue(const std::wstring& key, const std::wstring& name)
 {
     RegKey handle = OpenKey(key, KEY_QUERY_VALUE);
@@ -85,16 +111,34 @@ void SetValue(const std::wstring& key, const std::wstring& name, DWORD type, con
     if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
 }
 
+// The longest subkey name of the key, in characters, as the key reports it.
+DWORD MaxSubKeyNameLength(HKEY key, const std::wstring& what)
+{
+    DWORD maxName = 0;
+    LONG status = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+    return maxName;
+}
+
+// The buffer is sized from what the key reports rather than from the documented limit
+// of key names, which the registry does not hold everyone to.
 std::vector<std::wstring> SubKeyNames(HKEY key, const std::wstring& path)
 {
+    const std::wstring what = L"Cannot list the registry key " + path;
     std::vector<std::wstring> names;
-    wchar_t name[256];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = 256;
-        LONG status = ::RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    std::wstring name(MaxSubKeyNameLength(key, what) + 1, L'\0');
+    for (DWORD index = 0;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG status = ::RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
-        if (status != ERROR_SUCCESS) ThrowSystemError(L"Cannot list the registry key " + path, status);
-        names.emplace_back(name, length);
+        if (status == ERROR_MORE_DATA) {  // a longer name came meanwhile: ask again
+            name.assign(std::max<size_t>(MaxSubKeyNameLength(key, what) + 1, name.size() * 2), L'\0');
+            continue;
+        }
+        if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+        names.emplace_back(name.data(), length);
+        ++index;
     }
     return names;
 }
@@ -195,7 +239,8 @@ int32_t ReadRegNumber(const std::wstring& key, const std::wstring& name, int32_t
     std::optional<RawValue> value = ReadValue(key, name);
     if (!value) return def;
     if (value->type == REG_SZ) return ParseInteger(TextOf(*value)).value_or(def);
-    if (value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) ThrowWrongType(key, name);
+    if (value->type != REG_DWORD || value->data.size() != sizeof(DWORD))
+        return DamagedValueDefault(key, name, *value, def);
     int32_t number;
     std::copy_n(value->data.data(), sizeof number, reinterpret_cast<BYTE*>(&number));
     return number;
@@ -207,8 +252,20 @@ std::wstring ReadRegString(const std::wstring& key, const std::wstring& name, co
 {
     std::optional<RawValue> value = ReadValue(key, name);
     if (!value) return def;
-    if (value->type != REG_SZ && value->type != REG_EXPAND_SZ) ThrowWrongType(key, name);
+    if (value->type != REG_SZ && value->type != REG_EXPAND_SZ) return DamagedValueDefault(key, name, *value, def);
     return TextOf(*value);
+}
+
+void ResetDamagedValue(const std::wstring& key, const std::wstring& name, const std::wstring& why)
+{
+    std::wstring text = L"The setting " + ValuePath(key, name) + L" " + why;
+    try {
+        DeleteRegValue(key, name);
+        text += L" It has been removed; its default is used from now on.";
+    } catch (const AppError& error) {
+        text += L" Its default is used; removing it failed: " + error.Message();
+    }
+    ReportError(::GetActiveWindow(), AppError(text));
 }
 
 bool ReadRegBool(const std::wstring& key, const std::wstring& name, bool def)

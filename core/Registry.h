@@ -9,11 +9,16 @@
 
 inline const std::wstring kProgramKey = L"Software\\Vesmor\\Kitwright";
 
-// A missing key or value gives def. A value of a type that does not fit throws
-// AppError naming the value.
+// A missing key or value gives def. A value of a type that does not fit is damaged:
+// it is reported once (ResetDamagedValue) and reads as def from then on.
 std::wstring ReadRegString(const std::wstring& key, const std::wstring& name, const std::wstring& def);
 bool ReadRegBool(const std::wstring& key, const std::wstring& name, bool def);
 int32_t ReadRegInteger(const std::wstring& key, const std::wstring& name, int32_t def);
+
+// A stored value the program cannot use: shows an error naming key\name and why
+// (a sentence), then deletes the value so that its default stands at every later read.
+// A value that cannot be deleted is said so; the caller goes on with the default.
+void ResetDamagedValue(const std::wstring& key, const std::wstring& name, const std::wstring& why);
 
 // Create the key path as needed; a refused write throws AppError naming the value.
 void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& text);

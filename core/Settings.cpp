@@ -7,6 +7,17 @@
 
 TCurrentSettings CurrentSettings;
 
+std::wstring StoredProfileName()
+{
+    const std::wstring fallback = DefaultProfileName();
+    std::wstring name = ReadRegString(kSystemKey, RegName::Profile, fallback);
+    if (IsProfileName(name)) return name;
+    ResetDamagedValue(
+        kSystemKey, RegName::Profile,
+        L"holds \"" + name + L"\", which cannot name a profile; the profile \"" + fallback + L"\" is used.");
+    return fallback;
+}
+
 void LoadProfileSettings(TCurrentSettings& settings)
 {
     const std::wstring profile = settings.ProfileKey();

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Error.h"
+#include "core/ProfileNames.h"
+
 // The default command template of the external ISO program.
 inline const std::wstring kDefaultExternalProgram =
     L"\"@PEBuilder@\\mkisofs.exe\" -iso-level 4 -volid \"ToviPE\" -A PEBUILDER/MKISOFS -sysid \"Win32\" "
@@ -29,11 +32,23 @@ struct TCurrentSettings {
     bool PLB_WAIT = false;
     bool TE_WAIT = false;
 
-    // "Software\Vesmor\Kitwright\Profiles" + ProfileKeySuffix
-    std::wstring ProfileKey() const { return kProfilesKey + ProfileKeySuffix; }
+    // "Software\Vesmor\Kitwright\Profiles" + ProfileKeySuffix. Throws while the suffix
+    // names no profile: every write below would land on the Profiles key itself, or
+    // on keys of another profile or preset.
+    std::wstring ProfileKey() const
+    {
+        if (ProfileKeySuffix.empty() || ProfileKeySuffix[0] != L'\\' || !IsProfileName(ProfileKeySuffix.substr(1)))
+            throw AppError(L"No profile is loaded: \"" + ProfileKeySuffix + L"\" does not name a profile key.");
+        return kProfilesKey + ProfileKeySuffix;
+    }
 };
 
 extern TCurrentSettings CurrentSettings;
+
+// System\Profile when it names a profile. A stored text that cannot (empty, a
+// backslash, too long) is reported once, naming it, and removed; the default profile
+// (DefaultProfileName) stands in for it.
+std::wstring StoredProfileName();
 
 // Reads the profile named by CurrentSettings.ProfileKeySuffix and the program-wide
 // values into CurrentSettings, converting the older UseMKISOFS value into

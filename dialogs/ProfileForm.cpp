@@ -112,7 +112,7 @@ void TProfile_Form::FormShow()
     // A font from the language file does not change the designed size.
     SetClientSize(340, 178);
     RefreshList();
-    const std::wstring current = ReadRegString(kSystemKey, RegName::Profile, DefaultProfileName());
+    const std::wstring current = StoredProfileName();
     const std::vector<std::wstring> items = Items();
     for (size_t i = 0; i < items.size(); ++i) {
         if (SameText(items[i], current)) {

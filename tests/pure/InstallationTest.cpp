@@ -1,6 +1,7 @@
 // Paths and command lines of PE Builder and Plugin Builder, to the character.
 #include <gtest/gtest.h>
 
+#include "core/Error.h"
 #include "pebuilder/Installation.h"
 
 TEST(Installation, PEBuilderFiles)
@@ -14,6 +15,14 @@ TEST(Installation, PEBuilderFiles)
     EXPECT_EQ(SourceMarkerPath(L"D:"), L"D:\\i386\\SHELL32.DL_");
     EXPECT_EQ(SourceMarkerPath(L"C:\\XP ソース"), L"C:\\XP ソース\\i386\\SHELL32.DL_");
     EXPECT_EQ(BootSectorPath(L"C:\\PE Builder\\BartPE"), L"C:\\PE Builder\\BartPE\\bootsect.bin");
+}
+
+TEST(Installation, WrittenPlacesRefuseAnEmptyFolder)
+{
+    // Either would otherwise be the current drive's root.
+    EXPECT_THROW(InputInfPath(L""), AppError);
+    EXPECT_THROW(PluginFolderPath(L""), AppError);
+    EXPECT_EQ(InputInfPath(L"C:"), L"C:\\input.inf");
 }
 
 TEST(Installation, PEBuilderCommandLineKeepsTheBlankBeforeEmptyParameters)

@@ -6,6 +6,7 @@
 #include "core/Error.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "tests/support/ScriptedPrompt.h"
 
 namespace {
 
@@ -96,25 +97,27 @@ TEST_F(Registry, StringsKeepEmptyTextAndExpandNothing)
     EXPECT_EQ(TypeOf(key, L"PEB_VER"), static_cast<DWORD>(REG_SZ));
 }
 
-TEST_F(Registry, ValuesOfTheWrongTypeRaiseAnErrorNamingThem)
+TEST_F(Registry, ValuesOfTheWrongTypeAreReportedOnceRemovedAndReadAsTheirDefault)
 {
     const std::wstring key = K + L"\\System";
     DWORD number = 5;
     SetRaw(key, L"Number", REG_DWORD, &number, sizeof number);
     SetRaw(key, L"Blob", REG_BINARY, "\1\2\3\4", 4);
+    SetRaw(key, L"Short", REG_DWORD, "\1\2", 2);
     SetText(key, L"Expand", L"1", REG_EXPAND_SZ);
-    auto expectError = [](auto read, const wchar_t* name) {
-        try {
-            read();
-            ADD_FAILURE() << "no error for " << testing::PrintToString(std::wstring(name));
-        } catch (const AppError& error) {
-            EXPECT_NE(error.Message().find(name), std::wstring::npos);
-        }
+    ScriptedPrompt prompt;
+    ScopedPromptOverride answering(prompt);
+    auto expectReset = [&](auto read, const wchar_t* name) {
+        for (int time = 0; time < 2; ++time) EXPECT_TRUE(read()) << testing::PrintToString(std::wstring(name));
+        ASSERT_EQ(prompt.messages.size(), 1u);  // once, though read twice
+        EXPECT_NE(prompt.messages[0].text.find(key + L"\\" + name), std::wstring::npos);
+        EXPECT_FALSE(RegValueExists(key, name));
+        prompt.messages.clear();
     };
-    expectError([&] { ReadRegString(key, L"Number", L""); }, L"Number");
-    expectError([&] { ReadRegString(key, L"Blob", L""); }, L"Blob");
-    expectError([&] { ReadRegInteger(key, L"Blob", 0); }, L"Blob");
-    expectError([&] { ReadRegBool(key, L"Expand", false); }, L"Expand");
+    expectReset([&] { return ReadRegString(key, L"Number", L"d") == L"d"; }, L"Number");
+    expectReset([&] { return ReadRegString(key, L"Blob", L"d") == L"d"; }, L"Blob");
+    expectReset([&] { return ReadRegInteger(key, L"Short", 42) == 42; }, L"Short");
+    expectReset([&] { return ReadRegBool(key, L"Expand", true); }, L"Expand");
 }
 
 TEST_F(Registry, EraseRemovesEveryTraceAndToleratesMissingKeys)

@@ -133,6 +133,14 @@ TEST_F(Startup, LanguageFileNamesTheDefaultProfileAndWordsTheNotice)
     EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
     EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_VER"));
     EXPECT_FALSE(RegValueExists(kProfilesKey, L"PEB_VER"));
+
+    // So does one that would make nested keys.
+    EraseRegKey(K);
+    WriteBytes(folder / L"Kitwright.rsl", "[Strings]\r\nRS_601=A\\B\r\n");
+    EXPECT_EQ(RunClosingWindows(exe), 0u);
+    EXPECT_EQ(ReadRegString(kSystemKey, L"Profile", L""), L"デフォルト");
+    EXPECT_TRUE(RegValueExists(kDefaultProfile, L"PEB_VER"));
+    EXPECT_FALSE(RegSubKeyExists(kProfilesKey, L"A"));
 }
 
 namespace {
