@@ -43,7 +43,7 @@ void CreateEditPage(HWND parent, const RECT& area, HFONT font)
     };
     const Column columns[] = {{L"esNormal: never a button", esNormal, L"C:\\PEBuilder"},
                               {L"esEllipses: a button while focused", esEllipses, L"C:\\PEBuilder\\plugin"},
-                              {L"esAlwaysEllipses: always a button", esAlwaysEllipses, L"C:\\BartPE\\pebuilder.exe"}};
+                              {L"esAlwaysEllipses: always a button", esAlwaysEllipses, L"C:\\PEOutput\\pebuilder.exe"}};
     int x = area.left;
     for (const Column& c : columns) {
         Label(parent, c.name, x, area.top, column, font);

@@ -14,7 +14,7 @@ TEST(Installation, PEBuilderFiles)
     EXPECT_EQ(MkisofsExePath(pe), L"C:\\PE Builder\\mkisofs.exe");
     EXPECT_EQ(SourceMarkerPath(L"D:"), L"D:\\i386\\SHELL32.DL_");
     EXPECT_EQ(SourceMarkerPath(L"C:\\XP ソース"), L"C:\\XP ソース\\i386\\SHELL32.DL_");
-    EXPECT_EQ(BootSectorPath(L"C:\\PE Builder\\BartPE"), L"C:\\PE Builder\\BartPE\\bootsect.bin");
+    EXPECT_EQ(BootSectorPath(L"C:\\PE Builder\\PEOutput"), L"C:\\PE Builder\\PEOutput\\bootsect.bin");
 }
 
 TEST(Installation, WrittenPlacesRefuseAnEmptyFolder)

@@ -8,17 +8,17 @@
 
 namespace {
 
-const IsoTemplateFolders kFolders{L"C:\\pebuilder", L"C:\\Tools\\Kitwright", L"C:\\pebuilder\\BartPE"};
+const IsoTemplateFolders kFolders{L"C:\\pebuilder", L"C:\\Tools\\Kitwright", L"C:\\pebuilder\\PEOutput"};
 
 }  // namespace
 
 TEST(IsoTemplate, DefaultTemplateWithAPEBuilderFolder)
 {
-    IniDocument inf = IniDocument::Parse(L"[input]\r\nisofile= C:\\iso\\pebuilder.iso \r\noutdir=BartPE\\\r\n");
+    IniDocument inf = IniDocument::Parse(L"[input]\r\nisofile= C:\\iso\\pebuilder.iso \r\noutdir=PEOutput\\\r\n");
     EXPECT_EQ(ExpandIsoTemplate(kDefaultExternalProgram, inf, kFolders),
               L"\"C:\\pebuilder\\mkisofs.exe\" -iso-level 4 -volid \"ToviPE\" -A PEBUILDER/MKISOFS -sysid \"Win32\" "
               L"-b bootsect.bin -no-emul-boot -boot-load-size 4 -hide bootsect.bin -hide boot.catalog "
-              L"-o \"C:\\iso\\pebuilder.iso\" \"C:\\pebuilder\\BartPE\"");
+              L"-o \"C:\\iso\\pebuilder.iso\" \"C:\\pebuilder\\PEOutput\"");
 }
 
 TEST(IsoTemplate, EveryPlaceholderInAnyCaseAndEveryOccurrence)
@@ -27,7 +27,7 @@ TEST(IsoTemplate, EveryPlaceholderInAnyCaseAndEveryOccurrence)
         L"[input]\r\nsource=D:\\xp \\\r\nCUSTOMDIR=C:\\custom\\\r\nbuildiso=1\r\nburncd=1\r\nblankcdrw=0\r\n"
         L"device=1,0,0\r\nverbose=1\r\nvolumeid=MYPE\r\nisoduplicatesonce=1\r\nisofile=x.iso\r\n");
     EXPECT_EQ(ExpandIsoTemplate(L"@outdir@|@OUTDIR@|@OutDir@", inf, kFolders),
-              L"C:\\pebuilder\\BartPE|C:\\pebuilder\\BartPE|C:\\pebuilder\\BartPE");
+              L"C:\\pebuilder\\PEOutput|C:\\pebuilder\\PEOutput|C:\\pebuilder\\PEOutput");
     EXPECT_EQ(ExpandIsoTemplate(L"@Kitwright@ @SourcePath@ @CustomDir@ @IsoFile@", inf, kFolders),
               L"C:\\Tools\\Kitwright D:\\xp C:\\custom x.iso");
     // The spellings the settings dialog shows as help.
@@ -60,7 +60,7 @@ TEST(IsoTemplate, ValueHoldingALaterPlaceholderIsExpandedAgain)
     // @IsoFile@ comes before @OutDir@ and @volumeid@, so its value is expanded further;
     // @device@ comes after @PEBuilder@, so its value stays as written.
     EXPECT_EQ(ExpandIsoTemplate(L"-o \"@IsoFile@\" -dev @device@", inf, kFolders),
-              L"-o \"C:\\pebuilder\\BartPE\\PE.iso\" -dev @PEBuilder@");
+              L"-o \"C:\\pebuilder\\PEOutput\\PE.iso\" -dev @PEBuilder@");
     IsoTemplateFolders folders = kFolders;
     folders.PEBuilder = L"@Kitwright@\\pe";
     EXPECT_EQ(ExpandIsoTemplate(L"@PEBuilder@", inf, folders), L"C:\\Tools\\Kitwright\\pe");

@@ -176,24 +176,24 @@ TEST_F(FolderCommands, TheISOFolderIsTheFolderPartOfTheImageFile)
 
 TEST_F(FolderCommands, TheBuildOutputFolderFollowsTheVersionClass)
 {
-    MakeFolders(settings.PEBuilder + L"\\BartPE");
+    MakeFolders(settings.PEBuilder + L"\\PEOutput");
     MakeFolders(pe / L"absolute");
-    WriteInputInf(L"[input]\r\noutdir=BartPE\\\r\nuseAbsoluteOutput=0\r\nfulloutdir=" + pe / L"absolute" + L"\r\n");
-    EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\BartPE\\"));
+    WriteInputInf(L"[input]\r\noutdir=PEOutput\\\r\nuseAbsoluteOutput=0\r\nfulloutdir=" + pe / L"absolute" + L"\r\n");
+    EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\PEOutput\\"));
     settings.PEB_VER = 1;
-    EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\BartPE\\"));
+    EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\PEOutput\\"));
 
     WriteInputInf(L"[input]\r\noutdir=\r\nuseAbsoluteOutput=1\r\n");
     EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\"));  // class 1, empty outdir
     settings.PEB_VER = 3;
     EXPECT_EQ(Opened(B1Click), Quoted(settings.PEBuilder + L"\\"));  // absolute without fulloutdir
 
-    WriteRegString(OwnKey(), L"outdir", L"BartPE\\");
+    WriteRegString(OwnKey(), L"outdir", L"PEOutput\\");
     WriteRegInteger(OwnKey(), L"useAbsoluteOutput", 1);
     WriteRegString(OwnKey(), L"fulloutdir", pe / L"absolute");
     EXPECT_EQ(Opened(B1Click, 1), Quoted(pe / L"absolute\\"));
     WriteRegInteger(OwnKey(), L"useAbsoluteOutput", 0);
-    EXPECT_EQ(Opened(B1Click, 1), Quoted(settings.PEBuilder + L"\\BartPE\\"));
+    EXPECT_EQ(Opened(B1Click, 1), Quoted(settings.PEBuilder + L"\\PEOutput\\"));
     WriteRegInteger(OwnKey(), L"useAbsoluteOutput", 2);  // neither: the outdir as stored
     ExpectOnly(RS_019, B1Click, 1);
 }

@@ -30,8 +30,8 @@ protected:
         pe.WritePlugin(L"alpha\\alpha.inf", L"Alpha", 0);
         pe.WritePlugin(L"net\\beta\\beta.inf", L"Beta", 1);
         WriteRegString(kPresetKey, L"001", L"alpha::ALPHA\\");
-        MakeFolders(pe.Path(L"BartPE"));
-        WriteClass1Inf(L"BartPE\\");
+        MakeFolders(pe.Path(L"PEOutput"));
+        WriteClass1Inf(L"PEOutput\\");
     }
     void TearDown() override
     {
@@ -77,14 +77,14 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         // Without a source as well: the output folder is checked first.
         {L"output folder missing", [&] { pe.WriteInputInf(L"[input]\r\noutdir=NoSuchFolder\\\r\n"); },
          Str(RS_002) + L"\r\n" + Str(RS_003)},
-        {L"empty source", [&] { pe.WriteInputInf(L"[input]\r\noutdir=BartPE\\\r\nsource= \\\r\n"); },
+        {L"empty source", [&] { pe.WriteInputInf(L"[input]\r\noutdir=PEOutput\\\r\nsource= \\\r\n"); },
          Str(RS_004) + L"\r\n" + Str(RS_003)},
         {L"source folder missing",
-         [&] { pe.WriteInputInf(L"[input]\r\noutdir=BartPE\r\nsource=" + pe.Source() + L"x\\\r\n"); },
+         [&] { pe.WriteInputInf(L"[input]\r\noutdir=PEOutput\r\nsource=" + pe.Source() + L"x\\\r\n"); },
          Str(RS_004) + L"\r\n" + Str(RS_003)},
         {L"no OS files",
          [&] {
-             WriteClass1Inf(L"BartPE\\");
+             WriteClass1Inf(L"PEOutput\\");
              ::DeleteFileW((pe.Source() + L"\\i386\\SHELL32.DL_").c_str());
          },
          Str(RS_006) + L"\r\n" + Str(RS_007)},
@@ -186,8 +186,8 @@ TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
 TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
 {
     CurrentSettings.UseExtProgram_BLD = true;
-    WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
-    WriteBytes(pe.Path(L"BartPE\\i386\\winnt.sif"), "[Data]\r\n");
+    WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
+    WriteBytes(pe.Path(L"PEOutput\\i386\\winnt.sif"), "[Data]\r\n");
     prompt.answers = {true};
     Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
     EXPECT_FALSE(pe.Started());
@@ -215,7 +215,7 @@ TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
 TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
 {
     CurrentSettings.UseExtProgram_BLD = true;
-    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
     struct Case {
         int exitCode;
         std::wstring lastLine;
@@ -250,7 +250,7 @@ TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
 {
     CurrentSettings.PEB_WAIT = false;
     CurrentSettings.UseExtProgram_BLD = true;
-    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
+    WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
     // A previous run's log that would stop the image, and no build output yet: only
     // this run's log and output, both there once PE Builder has ended, let it through.
     WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nTerminated by user...\r\n");
@@ -277,8 +277,8 @@ TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
 TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
 {
     CurrentSettings.UseExtProgram_BLD = true;
-    WriteClass1Inf(L"BartPE\\", L"buildiso=1\r\n");
-    WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
+    WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
+    WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
     ::DeleteFileW(pe.Path(L"pebuilder.exe").c_str());
     prompt.answers = {true};
     try {

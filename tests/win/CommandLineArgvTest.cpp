@@ -23,11 +23,11 @@ TEST(CommandLineArgv, EveryValueOfTheIsoTemplateIsOneArgument)
     ScratchInstallation pe;
     pe.MakeCurrentProfile();
     CurrentSettings.PEB_VER = 2;
-    WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
+    WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
     // Values that close their quotes and open new ones; the ISO file's folder part still
     // names the ISO folder, so that the run gets as far as the command.
     const std::wstring isofile = pe.IsoFolder() + L"\\pe.iso\" -o \"INJECTED.iso\" -x \"\\..\\pe.iso";
-    pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\\\r\noutdir=BartPE\\\r\nisofile=" + isofile +
+    pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\\\r\noutdir=PEOutput\\\r\nisofile=" + isofile +
                      L"\r\nvolumeid=VOL\" -sysid \"INJECTED\r\ndevice=0,1,0\\\r\ncustomdir=\r\n");
     CurrentSettings.ExternalProgram =
         L"\"@Kitwright@\\recorder.exe\" -o \"@IsoFile@\" -volid @VolumeID@ -dev \"@device@\" -c \"@CustomDir@\" "
@@ -40,7 +40,7 @@ TEST(CommandLineArgv, EveryValueOfTheIsoTemplateIsOneArgument)
     ASSERT_EQ(now.size(), 1u);
     EXPECT_EQ(now[0].program, L"recorder.exe");
     EXPECT_EQ(now[0].Argv(), (Argv{L"-o", isofile, L"-volid", L"VOL\" -sysid \"INJECTED", L"-dev", L"0,1,0\\", L"-c",
-                                   L"", pe.Path(L"BartPE")}));
+                                   L"", pe.Path(L"PEOutput")}));
     EraseRegKey(kProgramKey);
 }
 

@@ -69,7 +69,7 @@ TEST(IniFileWrite, TheFileIsRewrittenInOneLayout)
                "  source = C:\\XP  \n"
                ";comment\r"
                "\r\n"
-               "output=BartPE\r\n"
+               "output=PEOutput\r\n"
                "[Other]\r\n"
                "a = b\r\n");
     WriteIniString(path, L"Input", L"Output", L"C:\\Out");

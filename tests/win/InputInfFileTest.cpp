@@ -53,7 +53,7 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 {
     CurrentSettings.PEB_VER = 1;
     WriteRegString(kSettings, L"source", L"D:\\ソース\\");
-    WriteRegString(kSettings, L"outdir", L"BartPE\\");
+    WriteRegString(kSettings, L"outdir", L"PEOutput\\");
     WriteRegString(kSettings, L"isofile", L"C:\\iso\\pe.iso");
     WriteRegString(kSettings, L"customdir", L"");
     WriteRegInteger(kSettings, L"buildiso", 1);
@@ -66,7 +66,7 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
                "; PE Builder\r\n[input]\r\nsource = C:\\old\\\r\nburncd=1\r\nwhattodo=2\r\n\r\n[other]\r\nx = y\r\n");
 
     CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
-    EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\ソース\\\r\nburncd=1\r\nwhattodo=2\r\noutdir=BartPE\\\r\n"
+    EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\ソース\\\r\nburncd=1\r\nwhattodo=2\r\noutdir=PEOutput\\\r\n"
                               L"isofile=C:\\iso\\pe.iso\r\ncustomdir=\r\nbuildiso=1\r\nverbose=1\r\nskipfiles=0\r\n"
                               L"skipregistry=1\r\n\r\n[other]\r\nx=y\r\n\r\n"));
 }

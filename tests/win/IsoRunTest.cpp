@@ -26,8 +26,8 @@ protected:
         CurrentSettings.PEB_VER = 2;
         CurrentSettings.ISOParams = L"-auto -exit";
         CurrentSettings.UseExtProgram_ISO = true;
-        WriteBytes(pe.Path(L"BartPE\\bootsect.bin"), std::string(2048, '\x90'));
-        WriteBytes(pe.Path(L"BartPE\\i386\\winnt.sif"), "[Data]\r\n");
+        WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
+        WriteBytes(pe.Path(L"PEOutput\\i386\\winnt.sif"), "[Data]\r\n");
         WriteInf(pe.IsoFolder() + L"\\pe.iso");
     }
     void TearDown() override
@@ -40,7 +40,7 @@ protected:
     void WriteInf(const std::wstring& isofile, const std::wstring& source = L"")
     {
         pe.WriteInputInf(L"[input]\r\nsource=" + (source.empty() ? pe.Source() : source) +
-                         L"\\\r\noutdir=BartPE\\\r\n"
+                         L"\\\r\noutdir=PEOutput\\\r\n"
                          L"isofile= " +
                          isofile + L" \r\nbuildiso=0\r\nburncd=0\r\nvolumeid=TESTPE\r\n");
     }
@@ -58,7 +58,7 @@ protected:
 TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
 {
     // Without build output as well, the ISO folder is still the first complaint.
-    ::DeleteFileW(pe.Path(L"BartPE\\bootsect.bin").c_str());
+    ::DeleteFileW(pe.Path(L"PEOutput\\bootsect.bin").c_str());
     for (const std::wstring& isofile : {std::wstring(L"pe.iso"), pe.Folder() + L"\\missing\\pe.iso", std::wstring()}) {
         SCOPED_TRACE(testing::PrintToString(isofile));
         WriteInf(isofile);
@@ -154,7 +154,7 @@ TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
     IniDocument start = pe.InputInfAtStart();
-    EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), L"BartPE");
+    EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), L"PEOutput");
     EXPECT_EQ(start.ReadString(L"input", L"whattodo", L"-"), L"3");
     EXPECT_EQ(Input(L"whattodo"), L"3");
 }

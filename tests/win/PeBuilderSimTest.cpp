@@ -36,7 +36,7 @@ protected:
 
 TEST_F(PeBuilderSimTest, RecordsItsStartExactly)
 {
-    const std::wstring input = L"[input]\r\nsource=C:\\xp\\\r\n\r\noutdir=  BartPE\\\r\nwhattodo=7\r\n";
+    const std::wstring input = L"[input]\r\nsource=C:\\xp\\\r\n\r\noutdir=  PEOutput\\\r\nwhattodo=7\r\n";
     WriteInput(input);
     auto plugin = [](const std::string& enableLine) {
         return "[Version]\r\nSignature=\"$Windows NT$\"\r\n[PEBuilder]\r\nName=\"x\"\r\n" + enableLine + "\r\n";
@@ -64,7 +64,7 @@ TEST_F(PeBuilderSimTest, RecordsItsStartExactly)
     EXPECT_EQ(RecordValue(record, L"Plugins", L"a\\notes.txt"), std::nullopt);
 
     // whattodo 7 asks for nothing it knows: nothing is built.
-    EXPECT_FALSE(DirectoryExists(Pb(L"BartPE")));
+    EXPECT_FALSE(DirectoryExists(Pb(L"PEOutput")));
     EXPECT_EQ(LogLines().back(), L"Done.");
 }
 
@@ -111,38 +111,38 @@ TEST_F(PeBuilderSimTest, BuildWithAbsoluteOutputMakesTheIsoImage)
 
 TEST_F(PeBuilderSimTest, WhattodoThreeMakesOnlyTheIsoImage)
 {
-    WriteBytes(Pb(L"BartPE\\bootsect.bin"), std::string(2048, 'b'));
-    WriteBytes(Pb(L"BartPE\\keep.txt"), "kept");
-    WriteInput(L"[input]\r\noutdir=BartPE\r\nisofile=" + Pb(L"pe.iso") + L"\r\nbuildiso=0\r\nwhattodo=3\r\n");
+    WriteBytes(Pb(L"PEOutput\\bootsect.bin"), std::string(2048, 'b'));
+    WriteBytes(Pb(L"PEOutput\\keep.txt"), "kept");
+    WriteInput(L"[input]\r\noutdir=PEOutput\r\nisofile=" + Pb(L"pe.iso") + L"\r\nbuildiso=0\r\nwhattodo=3\r\n");
 
     EXPECT_EQ(Run().exitCode, 0u);
-    EXPECT_EQ(ReadBytes(Pb(L"BartPE\\bootsect.bin")), std::string(2048, 'b'));
-    EXPECT_FALSE(FileExists(Pb(L"BartPE\\plugins.txt")));
+    EXPECT_EQ(ReadBytes(Pb(L"PEOutput\\bootsect.bin")), std::string(2048, 'b'));
+    EXPECT_FALSE(FileExists(Pb(L"PEOutput\\plugins.txt")));
     EXPECT_EQ(ReadBytes(Pb(L"pe.iso")).substr(0x8001, 5), "CD001");
 }
 
 TEST_F(PeBuilderSimTest, SimFileChoosesExitCodeAndLastLogLine)
 {
-    WriteInput(L"[input]\r\noutdir=BartPE\\\r\nwhattodo=2\r\n");
+    WriteInput(L"[input]\r\noutdir=PEOutput\\\r\nwhattodo=2\r\n");
     WriteSimulatorSettings(Pb(L"pebuilder.sim"), 3, L"Build Terminated by user... [<<]");
 
     EXPECT_EQ(Run().exitCode, 3u);
     EXPECT_EQ(LogLines().back(), L"Build Terminated by user... [<<]");
     // A simulated failure builds nothing, but the start is recorded all the same.
-    EXPECT_FALSE(DirectoryExists(Pb(L"BartPE")));
+    EXPECT_FALSE(DirectoryExists(Pb(L"PEOutput")));
     EXPECT_TRUE(FileExists(Pb(L"pebuilder.record")));
 }
 
 TEST_F(PeBuilderSimTest, FailingIsoRunFailsTheSimulatorPlainly)
 {
-    WriteInput(L"[input]\r\noutdir=BartPE\\\r\nisofile=" + (scratch_ / L"no such folder\\pe.iso") +
+    WriteInput(L"[input]\r\noutdir=PEOutput\\\r\nisofile=" + (scratch_ / L"no such folder\\pe.iso") +
                L"\r\nbuildiso=1\r\nwhattodo=2\r\n");
     WriteSimulatorSettings(Pb(L"pebuilder.sim"), 0, L"Chosen last line");
 
     EXPECT_EQ(Run().exitCode, 1u);
     std::wstring last = LogLines().back();
     EXPECT_TRUE(last.starts_with(L"Simulator failed: mkisofs.exe ended with exit code ")) << Ansi(last);
-    EXPECT_TRUE(FileExists(Pb(L"BartPE\\bootsect.bin")));
+    EXPECT_TRUE(FileExists(Pb(L"PEOutput\\bootsect.bin")));
 }
 
 }  // namespace
