@@ -14,6 +14,7 @@
 #include "tests/support/RecordedStarts.h"
 #include "tests/support/ScratchLanguageFile.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowMade.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ Seen ShowAbout(std::function<void(TAboutBox&, HWND)> meanwhile = {})
 {
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400,
                                    nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(WindowMade(owner));
     Seen seen;
     TAboutBox* box = nullptr;
     DialogDriver driver(L"TAboutBox", L"", [&](HWND window) {

@@ -8,6 +8,7 @@
 
 #include "core/CdDrives.h"
 #include "core/Error.h"
+#include "tests/support/WindowMade.h"
 #include "ui/CdDriveList.h"
 
 namespace {
@@ -39,10 +40,10 @@ protected:
     {
         ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
         parent_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(parent_, nullptr);
+        ASSERT_TRUE(WindowMade(parent_));
         combo_ = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 180, 200, parent_, nullptr,
                                    nullptr, nullptr);
-        ASSERT_NE(combo_, nullptr);
+        ASSERT_TRUE(WindowMade(combo_));
     }
     void TearDown() override
     {

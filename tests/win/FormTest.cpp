@@ -10,6 +10,7 @@
 #include "core/Registry.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScriptedPrompt.h"
+#include "tests/support/WindowMade.h"
 #include "ui/Action.h"
 #include "ui/Form.h"
 
@@ -163,6 +164,7 @@ TEST(Form, AFailingHandlerEndsTheFormAndIsRaisedAgain)
 {
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                    nullptr, nullptr, nullptr);
+    ASSERT_TRUE(WindowMade(owner));
     TestForm form;
     bool ownerDisabled = false;
     DialogDriver driver(L"KitwrightTestForm", L"", [&](HWND) {

@@ -11,6 +11,7 @@
 #include "core/IniFile.h"
 #include "core/Text.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowMade.h"
 
 namespace {
 
@@ -235,7 +236,7 @@ TEST(IniFileWrite, OnlyPaintingHappensAfterAWrite)
     ASSERT_TRUE(::RegisterClassW(&windowClass));
     HWND window = ::CreateWindowExW(0, L"KwCountingWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                     nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(window);
+    ASSERT_TRUE(WindowMade(window));
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     ::UpdateWindow(window);

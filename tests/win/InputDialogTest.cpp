@@ -10,6 +10,7 @@
 #include "core/Language.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowMade.h"
 
 namespace {
 
@@ -233,7 +234,7 @@ TEST_F(InputTextDialogTest, IsOwnedByTheActiveWindow)
 {
     HWND main = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
                                   nullptr, nullptr, nullptr);
-    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WindowMade(main));
     ::SetActiveWindow(main);
     ASSERT_EQ(::GetActiveWindow(), main);
     std::wstring value;

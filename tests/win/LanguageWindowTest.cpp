@@ -6,6 +6,7 @@
 #include "core/Language.h"
 #include "tests/support/ScratchLanguageFile.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowMade.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ struct TestWindow {
         }();
         window = ::CreateWindowExW(0, MAKEINTATOM(windowClass), L"Design", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        EXPECT_TRUE(WindowMade(window));
         button = Child(L"BUTTON", 1);
         label = Child(L"STATIC", 2);
         list = Child(L"LISTBOX", 3);
@@ -42,8 +44,10 @@ struct TestWindow {
 
     HWND Child(const wchar_t* windowClass, int id)
     {
-        return ::CreateWindowExW(0, windowClass, L"Design", WS_CHILD | WS_VISIBLE, 0, id * 20, 80, 20, window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        HWND child = ::CreateWindowExW(0, windowClass, L"Design", WS_CHILD | WS_VISIBLE, 0, id * 20, 80, 20, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        EXPECT_TRUE(WindowMade(child));
+        return child;
     }
 
     HWND window, button, label, list;
