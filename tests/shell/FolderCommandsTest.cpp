@@ -212,11 +212,18 @@ TEST_F(FolderCommands, ClassZeroTakesTheOutputFolderRelativeToTheCurrentFolder)
     ExpectOnly(RS_019, B1Click);
 }
 
-TEST_F(FolderCommands, AFolderStoredAsANumberIsAnError)
+// A damaged value is named once, removed, and read as unset: the command goes on with
+// no folder.
+TEST_F(FolderCommands, AFolderStoredAsANumberIsReportedOnceAndReadAsUnset)
 {
     WriteRegInteger(OwnKey(), L"source", 5);
     view.selected = 1;
-    ExpectErrorNaming(L"PEBuilder\\source", U1Click);
+    prompt.messages.clear();
+    U1Click(view, settings);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_NE(prompt.messages[0].text.find(L"PEBuilder\\source"), std::wstring::npos);
+    EXPECT_EQ(prompt.messages[1], (PromptMessage{L"Error", Str(RS_018), Str(RS_100)}));
+    EXPECT_FALSE(RegValueExists(OwnKey(), L"source"));
 }
 
 TEST_F(FolderCommands, TheLogOpensInTheEditorWhenPEBuilderHasWrittenIt)
