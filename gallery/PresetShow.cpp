@@ -1,5 +1,5 @@
 // Shows the preset editor on the current profile, for screenshots of it on the demo
-// installation (scripts/screenshot-preset): the edit command on the named preset, or
+// installation (scripts/screenshot preset): the edit command on the named preset, or
 // the add command without one, with the first plug-in selected.
 //   presetshow [--seconds N] [--ready FILE] [PRESET]
 // --seconds: closes the editor after N seconds; --ready: creates FILE once it shows.
