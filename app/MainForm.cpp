@@ -477,6 +477,7 @@ void TMain_Form::LB_Click()
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     CG01.Tag = 1;
     CG01.InvalidateGrid();
+    FitCustomPanel();
 }
 
 void TMain_Form::SetBuildButtonsEnabled(bool enabled)

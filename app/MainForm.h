@@ -81,6 +81,7 @@ private:
     void CreateMenus();
     void CreateToggleGrid();
     void ShowBuildStyle(bool custom);
+    void FitCustomPanel();
     std::vector<CaptionBinding> LanguageCaptions();
     void LoadProfileSettings();
     bool MenuChecked(int id) const;

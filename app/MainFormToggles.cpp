@@ -49,6 +49,22 @@ void TMain_Form::ShowBuildStyle(bool custom)
     // The action does not know that PE Builder is missing; its button stays off then.
     if (!pebuilderPresent_) EnableControl(Button3, false);
     if (refocus) ::SetFocus(LB1);
+    if (custom) FitCustomPanel();
+}
+
+// The build button follows the last toggle cell. Four cells and the button do not fit
+// beside the exit button in the default client width, so the custom style widens a
+// normal window until the button shows whole; the user may make it narrower again.
+void TMain_Form::FitCustomPanel()
+{
+    if (!CustomStyle() || ::IsZoomed(Handle()) || ::IsIconic(Handle())) return;
+    RECT client, button, exitPanel;
+    ::GetClientRect(Handle(), &client);
+    ::GetWindowRect(Button4, &button);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&button), 2);
+    ::GetWindowRect(Panel3, &exitPanel);
+    const int needed = button.right + Scaled(4) + (exitPanel.right - exitPanel.left);
+    if (client.right < needed) SetClientPixels(needed, client.bottom);
 }
 
 RunInputs TMain_Form::Inputs() const

@@ -273,6 +273,11 @@ TEST_F(MainFormTest, F2AndF3SwitchTheBuildStyleWhichIsStored)
     Pump(main);
     EXPECT_TRUE(main.CustomStyle());
     EXPECT_FALSE(Visible(main.Pnl_Default));
+    // Four cells at the default width: the window grows so the build button shows whole.
+    RECT build, exitButton;
+    ::GetWindowRect(main.Button4, &build);
+    ::GetWindowRect(main.Button2, &exitButton);
+    EXPECT_LE(build.right, exitButton.left);
     EXPECT_TRUE(::GetMenuState(main.B2, main.C2, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(::GetMenuState(main.B2, main.N6, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(main.ISO_PEBuilder.Enabled());
