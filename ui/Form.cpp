@@ -15,6 +15,25 @@
 
 namespace {
 
+// The messages a control sends its parent about itself, which a container passes on to
+// the form that handles them.
+bool IsControlNotification(UINT message)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL: return true;
+    default: return false;
+    }
+}
+
 // A panel or group box: it holds controls, and sends their notifications on to its
 // parent, so that the form hears from every control however deep it sits.
 class Container : public Window {
@@ -29,17 +48,8 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (IsControlNotification(message)) return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
         switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_COMPAREITEM:
-        case WM_DELETEITEM:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_HSCROLL:
-        case WM_VSCROLL:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -88,19 +98,8 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_COMPAREITEM:
-        case WM_DELETEITEM:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_HSCROLL:
-        case WM_VSCROLL: return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
-        default: return Default(message, wParam, lParam);
-        }
+        if (IsControlNotification(message)) return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 };
 
@@ -195,10 +194,7 @@ void Form::CreateHandle(HWND owner)
     SetProgramIcon(window);
 }
 
-int Form::Scaled(int designPixels) const
-{
-    return ::MulDiv(designPixels, dpi_, design_.designDpi);
-}
+int Form::Scaled(int designPixels) const { return ::MulDiv(designPixels, dpi_, design_.designDpi); }
 
 // Edges are scaled rather than sizes, so that boxes that meet at design pixels still meet.
 Box Form::Scaled(Box design) const
@@ -274,8 +270,8 @@ HWND Form::AddItem(const ControlSpec& item, Align align, int id)
 {
     const Box box = Scaled(item.box);
     HWND control =
-        ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(), WS_CHILD | WS_VISIBLE | item.style,
-                          box.x, box.y, box.cx, box.cy, item.parent ? item.parent : Handle(),
+        ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(), WS_CHILD | WS_VISIBLE | item.style, box.x,
+                          box.y, box.cx, box.cy, item.parent ? item.parent : Handle(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(item.font ? item.font : font_), FALSE);
