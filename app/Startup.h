@@ -6,20 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/ProfileChooser.h"
+
 // The text of the taskbar button.
 inline const wchar_t kApplicationTitle[] = L"Kitwright";
-
-// What start-up needs of the profile chooser: its "do not show at start" check box
-// (CHB1), a modal show whose result tells whether its start button closed it, and
-// the profile selected in its list (LB1).
-class ProfileChooser {
-public:
-    virtual ~ProfileChooser() = default;
-    virtual void SetDoNotShowAtStart(bool checked) = 0;
-    virtual bool ShowModal() = 0;
-    virtual std::wstring SelectedProfile() const = 0;
-    virtual bool DoNotShowAtStart() const = 0;
-};
 
 // The windows start-up opens; either may be empty while the program has no such window.
 struct StartupWindows {

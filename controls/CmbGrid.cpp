@@ -27,9 +27,8 @@ private:
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
 {
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &rect, brush);
-    ::DeleteObject(brush);
+    GdiObject brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
 }
 
 // A one-pixel frame: topLeft on the top and left edges, bottomRight on the others.
@@ -43,12 +42,10 @@ void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
 
 void Line(HDC dc, int width, COLORREF colour, POINT from, POINT to)
 {
-    HPEN pen = ::CreatePen(PS_SOLID, width, colour);
-    HGDIOBJ old = ::SelectObject(dc, pen);
+    GdiObject pen(::CreatePen(PS_SOLID, width, colour));
+    SelectObjectScope selected(dc, pen.Get());
     ::MoveToEx(dc, from.x, from.y, nullptr);
     ::LineTo(dc, to.x, to.y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(pen);
 }
 
 UINT DrawFlags(unsigned alignment)

@@ -5,9 +5,8 @@
 
 void TStringGrid::DrawPlainText(HDC dc, const RECT& rect, const std::wstring& text)
 {
-    HBRUSH brush = ::CreateSolidBrush(canvas_.brush);
-    ::FillRect(dc, &rect, brush);
-    ::DeleteObject(brush);
+    GdiObject brush(::CreateSolidBrush(canvas_.brush));
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
     std::wstring_view shown = ClipCellText(text);
     ::SetTextColor(dc, canvas_.font);
     ::SetBkMode(dc, TRANSPARENT);
@@ -26,9 +25,8 @@ void TStringGrid::Paint(HDC dc)
     RECT client{};
     ::GetClientRect(Handle(), &client);
     {
-        HBRUSH back = ::CreateSolidBrush(color_);
-        ::FillRect(dc, &client, back);
-        ::DeleteObject(back);
+        GdiObject back(::CreateSolidBrush(color_));
+        ::FillRect(dc, &client, static_cast<HBRUSH>(back.Get()));
     }
     const GridRect selection = Selection();
     const bool focused = HasFocusWithin();
@@ -72,12 +70,11 @@ void TStringGrid::Paint(HDC dc)
             // The grid lines right of and below the cell.
             int vertical = LineWidth(fixed && col < fixedCols_, true);
             int horizontal = LineWidth(fixed && row < fixedRows_, false);
-            HBRUSH line = ::CreateSolidBrush(fixed ? fixedLine : dataLine);
+            GdiObject line(::CreateSolidBrush(fixed ? fixedLine : dataLine));
             RECT right{rect.right, rect.top, rect.right + vertical, rect.bottom + horizontal};
             RECT below{rect.left, rect.bottom, rect.right, rect.bottom + horizontal};
-            ::FillRect(dc, &right, line);
-            ::FillRect(dc, &below, line);
-            ::DeleteObject(line);
+            ::FillRect(dc, &right, static_cast<HBRUSH>(line.Get()));
+            ::FillRect(dc, &below, static_cast<HBRUSH>(line.Get()));
         }
     }
     if (focused && !(editor_ && editor_->Visible())) {
@@ -95,13 +92,11 @@ void TStringGrid::PaintThroughBuffer(HDC target, const RECT& area)
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    HDC memory = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(target, client.right, client.bottom);
-    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-    Paint(memory);
-    ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-             SRCCOPY);
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    // Declared in this order so that the bitmap is unselected before it and the context go.
+    MemoryContext memory(::CreateCompatibleDC(target));
+    GdiObject bitmap(::CreateCompatibleBitmap(target, client.right, client.bottom));
+    SelectObjectScope selected(memory.Get(), bitmap.Get());
+    Paint(memory.Get());
+    ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(), area.left,
+             area.top, SRCCOPY);
 }

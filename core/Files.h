@@ -1,9 +1,8 @@
-// Files: existence tests, whole-file reads, atomic replacement, and the text
-// encodings of the files the program shares with others (the ANSI code page, or
-// UTF-8/UTF-16 where the file starts with a byte-order mark, see TextCodec).
+// Files: existence tests, whole-file reads and atomic replacement. Their text is
+// decoded and encoded by TextCodec (the ANSI code page, or UTF-8/UTF-16 where the file
+// starts with a byte-order mark), included here for every reader of files.
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -114,15 +113,3 @@ void RemoveStagedLeftoversOf(const std::wstring& path);
 // read-only file, or a file another program holds open without sharing both writing
 // and deleting. Answers what the replacement keeps.
 FileTraits CheckFileWritable(const std::wstring& path);
-
-std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);  // BOM dropped
-std::wstring DecodeText(std::string_view bytes);                         // detected
-// Encodes with the BOM of the encoding. Text that the ANSI code page cannot hold
-// throws AppError naming path, rather than writing question marks.
-std::string EncodeText(std::wstring_view text, TextEncoding encoding, const std::wstring& path);
-
-std::wstring AnsiToWide(std::string_view bytes);
-std::string WideToAnsi(std::wstring_view text);  // unmappable characters become '?'
-
-// The lead bytes of the ANSI code page's double-byte characters.
-std::bitset<256> AnsiLeadBytes();

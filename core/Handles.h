@@ -67,6 +67,11 @@ struct GdiObjectTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::DeleteObject(h); }
 };
+struct MemoryContextTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DeleteDC(h); }
+};
 struct FontTraits {
     using Type = HFONT;
     static Type Invalid() { return nullptr; }
@@ -79,6 +84,7 @@ using FindHandle = UniqueHandle<FindHandleTraits>;      // FindFirstFile
 using RegKey = UniqueHandle<RegKeyTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;  // pens and brushes
 using FontHandle = UniqueHandle<FontTraits>;
+using MemoryContext = UniqueHandle<MemoryContextTraits>;  // CreateCompatibleDC
 
 // A COM interface pointer that releases its reference.
 template <typename T>

@@ -1,7 +1,9 @@
 // Byte-order marks and UTF-16 code units: the one place that knows how the files the
-// program shares with others mark and lay out their text. Portable, no system calls.
+// program shares with others mark and lay out their text. Portable, no system calls,
+// except the code-page conversions at the end (TextCodec_win.cpp).
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <string_view>
 
@@ -46,3 +48,16 @@ size_t LineCountBound(std::basic_string_view<Unit> text)
     for (Unit u : text) breaks += u == Unit('\r') || u == Unit('\n');
     return breaks + 1;
 }
+
+// Text in the system code pages (the ANSI one, and UTF-8), in TextCodec_win.cpp.
+std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);  // BOM dropped
+std::wstring DecodeText(std::string_view bytes);                         // detected
+// Encodes with the BOM of the encoding. Text that the ANSI code page cannot hold
+// throws AppError naming path, rather than writing question marks.
+std::string EncodeText(std::wstring_view text, TextEncoding encoding, const std::wstring& path);
+
+std::wstring AnsiToWide(std::string_view bytes);
+std::string WideToAnsi(std::wstring_view text);  // unmappable characters become '?'
+
+// The lead bytes of the ANSI code page's double-byte characters.
+std::bitset<256> AnsiLeadBytes();

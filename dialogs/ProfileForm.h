@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Startup.h"
+#include "dialogs/ProfileChooser.h"
 #include "ui/Form.h"
 
 class TProfile_Form : public ModalForm, public ProfileChooser {

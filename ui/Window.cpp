@@ -3,7 +3,6 @@
 #include "ui/Window.h"
 
 #include <deque>
-#include <mutex>
 #include <utility>
 
 #include "core/Messages.h"
@@ -19,7 +18,8 @@ struct RegisteredClass {
     int slot;
 };
 
-std::mutex classesLock;
+// The program's windows live on its one user-interface thread, which alone registers
+// classes and reads this list: it needs no lock.
 std::deque<RegisteredClass> classes;  // grows at the end only: entries keep their address
 
 // The window that the next Create or dialog box of this thread makes.
@@ -31,7 +31,6 @@ HINSTANCE Module() { return ::GetModuleHandleW(nullptr); }
 
 const RegisteredClass* FindClass(ATOM atom)
 {
-    std::lock_guard<std::mutex> lock(classesLock);
     for (const RegisteredClass& c : classes)
         if (c.atom == atom) return &c;
     return nullptr;
@@ -68,7 +67,6 @@ ATOM Register(const WindowClass& windowClass, WNDPROC procedure)
     ATOM atom = ::RegisterClassExW(&wc);
     if (!atom) ThrowLastError(L"Cannot register the window class " + std::wstring(windowClass.name));
 
-    std::lock_guard<std::mutex> lock(classesLock);
     classes.push_back({atom, defaultProc, slot});
     return atom;
 }
