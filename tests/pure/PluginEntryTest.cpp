@@ -79,26 +79,27 @@ TEST(PluginEntry, InfFileNamesMatchWithoutCase)
 
 TEST(PluginEntry, KeyIsNameAndFolderBelowThePluginFolder)
 {
+    struct Case {
+        const wchar_t *folder, *pebuilder, *key;
+    };
+    const Case cases[] = {
+        {L"C:\\PE\\Plugin\\mytool", L"C:\\pe", L"My Tool::mytool\\"},
+        {L"C:\\pe\\PLUGIN\\net\\tools", L"c:\\PE", L"My Tool::net\\tools\\"},
+        {L"C:\\pe\\Plugin", L"C:\\pe", L"My Tool::"},
+        // Folders elsewhere step up, other drives keep their full path.
+        {L"C:\\other\\x", L"C:\\pe", L"My Tool::..\\..\\other\\x\\"},
+        {L"D:\\x", L"C:\\pe", L"My Tool::D:\\x\\"},
+        // Empty names on the way are dropped, as everywhere in relative paths.
+        {L"C:\\pe\\\\Plugin\\a\\\\b", L"C:\\pe", L"My Tool::a\\b\\"},
+        {L"\\\\srv\\pe\\Plugin\\a", L"\\\\srv\\pe\\", L"My Tool::a\\"},
+        {L"C:\\pe\\Plugins\\a", L"C:\\pe", L"My Tool::..\\Plugins\\a\\"},
+    };
     TDataStruct e;
     e.DisplayName = L"My Tool";
-    e.Folder = L"C:\\PE\\Plugin\\mytool";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::mytool\\");
-    e.Folder = L"C:\\pe\\PLUGIN\\net\\tools";
-    EXPECT_EQ(PluginKeyOf(e, L"c:\\PE"), L"My Tool::net\\tools\\");
-    e.Folder = L"C:\\pe\\Plugin";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::");
-    // Folders elsewhere step up, other drives keep their full path.
-    e.Folder = L"C:\\other\\x";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::..\\..\\other\\x\\");
-    e.Folder = L"D:\\x";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::D:\\x\\");
-    // Empty names on the way are dropped, as everywhere in relative paths.
-    e.Folder = L"C:\\pe\\\\Plugin\\a\\\\b";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::a\\b\\");
-    e.Folder = L"\\\\srv\\pe\\Plugin\\a";
-    EXPECT_EQ(PluginKeyOf(e, L"\\\\srv\\pe\\"), L"My Tool::a\\");
-    e.Folder = L"C:\\pe\\Plugins\\a";
-    EXPECT_EQ(PluginKeyOf(e, L"C:\\pe"), L"My Tool::..\\Plugins\\a\\");
+    for (const Case& c : cases) {
+        e.Folder = c.folder;
+        EXPECT_EQ(PluginKeyOf(e, c.pebuilder), c.key) << testing::PrintToString(std::wstring(c.folder));
+    }
 }
 
 TEST(PluginEntry, PresetKeysAreValuesSortedWithoutCase)
