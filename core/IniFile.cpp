@@ -78,7 +78,11 @@ void WriteIniString(const std::wstring& path, const std::wstring& section, const
     // for the programs that watch it.
     const std::wstring before = file.doc.Serialize();
     file.doc.WriteString(section, key, value);
-    if (FileExists(path) && file.doc.Serialize() == before) return;
+    if (FileExists(path) && file.doc.Serialize() == before) {
+        // A staged file that a killed earlier write left goes all the same.
+        RemoveStagedLeftoversOf(path);
+        return;
+    }
     SaveIniFile(file);
 }
 
