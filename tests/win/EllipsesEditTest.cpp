@@ -8,6 +8,7 @@
 
 #include "controls/EllipsEd.h"
 #include "core/Handles.h"
+#include "tests/support/RealInput.h"
 
 namespace {
 
@@ -288,17 +289,16 @@ TEST_F(EllipsesEditTest, ClickOnTheButtonRaisesTheEventOnce)
     ::SendMessageW(edit.Handle(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(clicks, 1);
 
-    // The real mouse, through the system's input queue.
+    // The real mouse, through the system's input queue: press and release carry the
+    // point themselves, so they cannot land where the pointer was before. On a loaded
+    // machine the X server may take seconds to hand them back.
     ::SetForegroundWindow(form.Handle());
     RECT box{};
     ::GetWindowRect(button, &box);
-    ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(::SendInput(2, input, sizeof(INPUT)), 2u);
-    for (int i = 0; i < 50 && clicks == 1; ++i) {
+    const POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    Mouse(middle, MOUSEEVENTF_LEFTDOWN);
+    Mouse(middle, MOUSEEVENTF_LEFTUP);
+    for (int i = 0; i < 1000 && clicks == 1; ++i) {
         Pump();
         ::Sleep(10);
     }
