@@ -449,8 +449,10 @@ void TMain_Form::LB_Click()
     const std::wstring inputInf = settings_.PEBuilder + L"\\" + kInputInf;
     SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), fromPreset ? SelectedText() : kInputInf));
 
+    // The file once for its four values, each read as ReadIniInteger would read it.
+    const IniDocument inf = fromPreset ? IniDocument() : ReadIniDocument(inputInf);
     auto read = [&](const wchar_t* key) {
-        return fromPreset ? ReadRegInteger(presetSettings, key, 0) : ReadIniInteger(inputInf, L"input", key, 0);
+        return fromPreset ? ReadRegInteger(presetSettings, key, 0) : inf.ReadInteger(L"input", key, 0);
     };
     ToggleSource source;
     source.skipregistry = read(L"skipregistry");

@@ -44,6 +44,7 @@ ChildRun RunChild(const std::wstring& arguments)
     ::GetExitCodeProcess(process.Get(), &code);
     std::optional<std::string> text = TryReadFileBytes(result);
     ChildRun run;
+    run.firstThread = info.dwThreadId;
     if (code != 0 || !text || std::sscanf(text->c_str(), "%lf %lf", &run.ms, &run.peakKiB) != 2)
         throw AppError(L"The run failed: " + command);
     return run;

@@ -13,7 +13,8 @@ uint64_t LastWrite(const std::wstring& path);
 // One timed run in a child process: what the child measured of its routine.
 struct ChildRun {
     double ms = 0;
-    double peakKiB = 0;  // the child's peak working set
+    double peakKiB = 0;        // the child's peak working set
+    uint32_t firstThread = 0;  // the id of the child's first thread
 };
 
 // Starts this program again with arguments and a result file appended, waits for it

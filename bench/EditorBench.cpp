@@ -1,10 +1,15 @@
 // The preset editor benchmark: how long the edit command takes until the editor shows
 // its check list of a generated installation's plug-ins, painted, beside the plug-in
 // scan alone that the command starts with, and the per-round ratios to the scan as
-// medians with their range. Each opening is checked to list every plug-in. It prints
-// figures and passes no judgement.
+// medians with their range. Each routine runs in a fresh process of its own, in an
+// order turned each round; each opening is checked to list every plug-in, and after
+// every run the installation is checked unwritten. It prints figures and passes no
+// judgement.
 //   EditorBench [--runs N] [--root FOLDER] [COUNT ...]   (default: 9 runs, 2000 and 8000)
+//   EditorBench --child ROUTINE PEBUILDER COUNT RESULTFILE   (one timed run)
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +23,7 @@
 #include "bench/PluginTree.h"
 #include "bench/ProductCalls.h"
 #include "core/Error.h"
+#include "core/Language.h"
 #include "dialogs/preset.h"
 
 namespace {
@@ -79,43 +85,78 @@ double OpenEditor(const TCurrentSettings& settings, bool edit, size_t expectedIt
     return shown - start;
 }
 
+enum Routine { kScan, kAdd, kEdit, kRoutines };
+const wchar_t* const kWords[kRoutines] = {L"scan", L"add", L"edit"};
+
+// In a fresh process: what the program has done before its main window takes a
+// command (OLE, the common controls, the window font), then the routine alone, timed.
+int ChildMain(const std::wstring& word, const std::wstring& peBuilder, size_t count, const std::wstring& result)
+{
+    const auto* found = std::find(std::begin(kWords), std::end(kWords), word);
+    if (found == std::end(kWords)) throw AppError(L"No routine " + word);
+    const Routine routine = static_cast<Routine>(found - std::begin(kWords));
+    if (FAILED(::OleInitialize(nullptr))) throw AppError(L"Cannot initialise OLE");
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    SharedFont(FontSpec{kWindowFontName, kWindowFontSize, SHIFTJIS_CHARSET});
+    const TCurrentSettings settings = BenchSettings(peBuilder);
+
+    const double start = NowMs();
+    double ms = 0;
+    if (routine == kScan) {
+        const size_t listed = BenchScanPlugins(settings);
+        ms = NowMs() - start;
+        if (listed != count) throw AppError(L"The scan found " + std::to_wstring(listed) + L" plug-ins");
+    } else {
+        ms = OpenEditor(settings, routine == kEdit, count);
+    }
+    WriteChildResult(result, ms);
+    ::OleUninitialize();
+    return 0;
+}
+
+// The last-write time of every file of the installation's plug-in folder.
+std::vector<uint64_t> WriteTimes(const PluginTree& tree)
+{
+    std::vector<uint64_t> times;
+    for (const PlannedPlugin& p : tree.plugins) times.push_back(LastWrite(tree.InfPath(p)));
+    return times;
+}
+
 void Measure(const std::wstring& root, int count, int runs)
 {
     PluginTree tree = PlanPluginTree(root + L"\\PEBuilder" + std::to_wstring(count), count);
     WritePluginTree(tree, false);
     const TCurrentSettings settings = BenchSettings(tree.peBuilder);
     BenchStorePreset(settings, kPreset, tree.PresetKeys());
+    const std::vector<uint64_t> written = WriteTimes(tree);
 
-    std::vector<double> scan, add, edit;
-    // Round 0 warms the file cache and the window classes.
+    std::vector<double> ms[kRoutines];
+    // Round 0 warms the file cache and is not counted.
     for (int round = 0; round <= runs; ++round) {
-        double times[3] = {};
-        for (int k = 0; k < 3; ++k) {
-            const int step = (k + round) % 3;  // the order turns each round
-            if (step == 0) {
-                const double start = NowMs();
-                const size_t found = BenchScanPlugins(settings);
-                times[0] = NowMs() - start;
-                if (found != tree.plugins.size())
-                    throw AppError(L"The scan found " + std::to_wstring(found) + L" plug-ins");
-            } else {
-                times[step] = OpenEditor(settings, step == 2, tree.plugins.size());
-            }
+        for (int k = 0; k < kRoutines; ++k) {
+            const int routine = (k + round) % kRoutines;  // the order turns each round
+            const ChildRun run = RunChild(L"--child " + std::wstring(kWords[routine]) + L" \"" + tree.peBuilder +
+                                          L"\" " + std::to_wstring(count));
+            // Opening and cancelling the editor writes no plug-in: every run starts from
+            // the tree as made.
+            if (WriteTimes(tree) != written)
+                throw AppError(L"After " + std::wstring(kWords[routine]) + L" a plug-in file of " + tree.peBuilder +
+                               L" has been written");
+            if (round > 0) ms[routine].push_back(run.ms);
         }
-        if (round == 0) continue;
-        scan.push_back(times[0]);
-        add.push_back(times[1]);
-        edit.push_back(times[2]);
     }
-    std::printf("\n%d plug-ins, %d rounds, the scan and both openings in each, the order turned each round\n", count, runs);
+    std::printf("\n%d plug-ins, %d rounds, the scan and both openings each in a fresh process, the order\n"
+                "turned each round; every opening listed all plug-ins, no plug-in file written\n",
+                count, runs);
     std::printf("  %-44s %s\n", "", "ms: median (min-max)");
-    std::printf("  %-44s %s\n", "ScanPluginFolder alone", Format(SpreadOf(scan), "%.1f").c_str());
-    std::printf("  %-44s %s\n", "editor open and painted, new preset", Format(SpreadOf(add), "%.1f").c_str());
-    std::printf("  %-44s %s\n", "editor open and painted, preset of half", Format(SpreadOf(edit), "%.1f").c_str());
+    std::printf("  %-44s %s\n", "ScanPluginFolder alone", Format(SpreadOf(ms[kScan]), "%.1f").c_str());
+    std::printf("  %-44s %s\n", "editor open and painted, new preset", Format(SpreadOf(ms[kAdd]), "%.1f").c_str());
+    std::printf("  %-44s %s\n", "editor open and painted, preset of half", Format(SpreadOf(ms[kEdit]), "%.1f").c_str());
     std::printf("  per-round ratios to the scan: median (min-max), n\n");
-    for (const auto& [label, times] : {std::pair{"new preset / scan", &add}, std::pair{"preset of half / scan", &edit}}) {
+    for (const auto& [label, routine] : {std::pair{"new preset / scan", kAdd}, std::pair{"preset of half / scan", kEdit}}) {
         std::vector<double> ratios;
-        for (size_t i = 0; i < scan.size(); ++i) ratios.push_back((*times)[i] / scan[i]);
+        for (size_t i = 0; i < ms[kScan].size(); ++i) ratios.push_back(ms[routine][i] / ms[kScan][i]);
         std::printf("  %-44s %s, n=%zu\n", label, Format(SpreadOf(ratios), "%.2f").c_str(), ratios.size());
     }
     std::fflush(stdout);
@@ -130,6 +171,8 @@ int wmain(int argc, wchar_t** argv)
         std::wstring root = L"C:\\KitwrightEditorBench";
         std::vector<int> counts;
         std::vector<std::wstring> args(argv + 1, argv + argc);
+        if (args.size() == 5 && args[0] == L"--child")
+            return ChildMain(args[1], args[2], static_cast<size_t>(std::stoi(args[3])), args[4]);
         for (size_t i = 0; i < args.size(); ++i) {
             if (args[i] == L"--runs" && i + 1 < args.size())
                 runs = std::stoi(args[++i]);

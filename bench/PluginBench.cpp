@@ -7,6 +7,11 @@
 // not expect stops the benchmark with an error. It prints medians with their range and
 // the per-round ratios to each yardstick, and passes no judgement.
 //   PluginBench [--rounds N] [--count N] [--big N] [--root FOLDER]
+//   PluginBench --startup [--rounds N] [--count N] [--root FOLDER] [--versus EXE]
+//       (start-up alone; EXE: an earlier build of the program beside the benchmark)
+//   PluginBench --requests TRACE [--count N] [--root FOLDER]
+//       (each routine once, its wineserver requests counted in TRACE, the trace of a
+//       server started with wineserver -d1)
 //   PluginBench --child ROUTINE PEBUILDER COUNT RESULTFILE   (one timed run)
 #include <windows.h>
 #include <psapi.h>
@@ -20,6 +25,7 @@
 #include "bench/BenchRuns.h"
 #include "bench/PluginTree.h"
 #include "bench/ProductCalls.h"
+#include "bench/ServerRequests.h"
 #include "bench/StartupBench.h"
 #include "core/Error.h"
 #include "core/Files.h"
@@ -215,6 +221,37 @@ void ReportPlugIns(const Installation& in, const std::vector<std::vector<ChildRu
     std::fflush(stdout);
 }
 
+// Each routine once on its restored tree, checked as in a timed round, with the
+// requests its process made of the wineserver.
+void ReportRequests(Installation& in, ServerTrace& trace)
+{
+    const int count = static_cast<int>(in.made.size());
+    std::vector<size_t> requests(std::size(kRoutines));
+    for (const RoutineName& n : kRoutines) {
+        const std::vector<uint64_t> before = Restore(in, !Switches(n.routine) && n.routine != Routine::Idle);
+        trace.SkipToEnd();
+        const ChildRun run =
+            RunChild(L"--child " + std::wstring(n.word) + L" \"" + in.tree.peBuilder + L"\" " + std::to_wstring(count));
+        Expect(n.routine, in, Count(in, before, n.routine));
+        requests[static_cast<size_t>(n.routine)] = trace.Count(run.firstThread);
+    }
+    std::printf("\n%zu plug-ins, %zu change; each routine once in a fresh process on a restored tree, its\n"
+                "changed and written files counted and as expected; the requests of its threads\n",
+                in.made.size(), in.changing);
+    std::printf("  %-38s %s\n", "routine", "wineserver requests");
+    for (const RoutineName& n : kRoutines)
+        std::printf("  %-38s %zu\n", n.label, requests[static_cast<size_t>(n.routine)]);
+    std::printf("  ratios, and differences above the idle process\n");
+    const double idle = static_cast<double>(requests[static_cast<size_t>(Routine::Idle)]);
+    for (const auto& [routine, base] : kRatios) {
+        const double r = static_cast<double>(requests[static_cast<size_t>(routine)]);
+        const double b = static_cast<double>(requests[static_cast<size_t>(base)]);
+        const std::string pair = std::string(Narrow(NameOf(routine).word)) + " / " + Narrow(NameOf(base).word);
+        std::printf("  %-38s %.3f, above idle %.3f\n", pair.c_str(), r / b, (r - idle) / (b - idle));
+    }
+    std::fflush(stdout);
+}
+
 int ChildMain(const std::wstring& word, const std::wstring& peBuilder, int count, const std::wstring& result)
 {
     auto n =
@@ -235,8 +272,13 @@ int wmain(int argc, wchar_t** argv)
         if (args.size() == 5 && args[0] == L"--child") return ChildMain(args[1], args[2], std::stoi(args[3]), args[4]);
 
         int rounds = 11, count = 2000, big = 8000;
-        std::wstring root = L"C:\\KitwrightBench";
-        for (size_t i = 0; i + 1 < args.size(); i += 2) {
+        std::wstring root = L"C:\\KitwrightBench", versus, trace;
+        // Start-up alone, or the server requests: one installation, no timed plug-in rounds.
+        const bool startupOnly = !args.empty() && args[0] == L"--startup";
+        const bool requestsOnly = args.size() >= 2 && args[0] == L"--requests";
+        if (requestsOnly) trace = args[1];
+        for (size_t i = startupOnly ? 1 : requestsOnly ? 2 : 0; i < args.size(); i += 2) {
+            if (i + 1 == args.size()) throw AppError(L"No value after " + args[i]);
             if (args[i] == L"--rounds")
                 rounds = std::stoi(args[i + 1]);
             else if (args[i] == L"--count")
@@ -245,27 +287,38 @@ int wmain(int argc, wchar_t** argv)
                 big = std::stoi(args[i + 1]);
             else if (args[i] == L"--root")
                 root = args[i + 1];
+            else if (args[i] == L"--versus" && startupOnly)
+                versus = args[i + 1];
             else
                 throw AppError(L"Unknown argument " + args[i]);
         }
         if (rounds < 1 || count < 4 || big < 4) throw AppError(L"Bad --rounds, --count or --big");
 
-        std::printf("Plug-in benchmark: code page %u, installations below %ls\n", ::GetACP(), root.c_str());
+        std::printf("%s benchmark: code page %u, installations below %ls\n",
+                    startupOnly ? "Start-up" : requestsOnly ? "Server request" : "Plug-in", ::GetACP(), root.c_str());
         std::vector<Installation> installations;
-        for (int n : {count, big}) {
+        std::vector<int> sizes{count};
+        if (!startupOnly && !requestsOnly) sizes.push_back(big);
+        for (int n : sizes) {
             const double start = NowMs();
             installations.push_back(MakeInstallation(root, n));
             std::printf("  made %d plug-ins with their preset in %.1f s\n", n, (NowMs() - start) / 1000);
             std::fflush(stdout);
         }
+        if (requestsOnly) {
+            ServerTrace serverTrace(trace);
+            ReportRequests(installations[0], serverTrace);
+            return 0;
+        }
         // Round 0 warms the file cache and is not counted; its files are checked all the same.
         for (Installation& in : installations) {
+            if (startupOnly) break;
             std::vector<std::vector<ChildRun>> runs(std::size(kRoutines)), warm(std::size(kRoutines));
             PlugInRound(in, 0, warm);
             for (int round = 1; round <= rounds; ++round) PlugInRound(in, round, runs);
             ReportPlugIns(in, runs);
         }
-        RunStartupBench(root, installations[0].tree, rounds);
+        RunStartupBench(root, installations[0].tree, rounds, versus);
         return 0;
     } catch (const std::exception& error) {
         const auto* app = dynamic_cast<const AppError*>(&error);

@@ -92,7 +92,7 @@ std::wstring Beside(const wchar_t* name) { return L"\"" + ExtractFileDir(Executa
 
 }  // namespace
 
-void RunStartupBench(const std::wstring& root, const PluginTree& tree, int rounds)
+void RunStartupBench(const std::wstring& root, const PluginTree& tree, int rounds, const std::wstring& versus)
 {
     // The profile "Bench" on the tree, with a Plugin Builder that already knows its
     // plug-in folder: a start has nothing to write there.
@@ -113,17 +113,20 @@ void RunStartupBench(const std::wstring& root, const PluginTree& tree, int round
     std::wstring dlls;
     for (const std::wstring& m : modules) dlls += L" \"" + m + L"\"";
 
-    enum { kProgram, kSameDlls, kBare, kKinds };
-    const wchar_t* const labels[] = {L"Kitwright.exe until its main window is idle", L"  empty window, same DLLs",
-                                     L"  empty window, bare"};
+    enum { kProgram, kSameDlls, kBare, kVersus, kKinds };
+    const std::string versusLabel = "  " + Narrow(versus) + " (the build before)";
+    const char* const labels[] = {"Kitwright.exe until its main window is idle", "  empty window, same DLLs",
+                                  "  empty window, bare", versusLabel.c_str()};
+    const int kinds = versus.empty() ? kVersus : kKinds;
     std::vector<double> ms[kKinds];
     for (int round = 0; round <= rounds; ++round) {
-        for (int k = 0; k < kKinds; ++k) {
-            const int kind = (k + round) % kKinds;
-            Started s = kind == kProgram ? StartUntilIdle(program, L"TMain_Form")
-                                         : StartUntilIdle(empty + (kind == kSameDlls ? dlls : L""),
-                                                          L"KitwrightEmptyWindow");
-            if (kind == kProgram && s.modules != modules)
+        for (int k = 0; k < kinds; ++k) {
+            const int kind = (k + round) % kinds;
+            Started s = kind == kProgram  ? StartUntilIdle(program, L"TMain_Form")
+                        : kind == kVersus ? StartUntilIdle(Beside(versus.c_str()), L"TMain_Form")
+                                          : StartUntilIdle(empty + (kind == kSameDlls ? dlls : L""),
+                                                           L"KitwrightEmptyWindow");
+            if ((kind == kProgram || kind == kVersus) && s.modules != modules)
                 throw AppError(L"Kitwright.exe loaded other DLLs than on its first start");
             if (kind == kSameDlls && !std::includes(s.modules.begin(), s.modules.end(), modules.begin(), modules.end()))
                 throw AppError(L"The empty window did not load every DLL that Kitwright.exe loads");
@@ -137,13 +140,19 @@ void RunStartupBench(const std::wstring& root, const PluginTree& tree, int round
                 "checked unwritten after every start\n",
                 rounds, modules.size());
     std::printf("  %-46s %s\n", "process creation until idle", "ms: median (min-max)");
-    for (int k = 0; k < kKinds; ++k) std::printf("  %-46ls %s\n", labels[k], Format(SpreadOf(ms[k]), "%.1f").c_str());
+    for (int k = 0; k < kinds; ++k) std::printf("  %-46s %s\n", labels[k], Format(SpreadOf(ms[k]), "%.1f").c_str());
     std::printf("  per-round ratios: median (min-max), n\n");
-    for (int base : {kSameDlls, kBare}) {
+    const char* const ratioLabels[] = {"", "Kitwright / empty window, same DLLs", "Kitwright / empty window, bare",
+                                       "Kitwright / the build before"};
+    for (int base = kSameDlls; base < kinds; ++base) {
         std::vector<double> ratios;
         for (size_t i = 0; i < ms[kProgram].size(); ++i) ratios.push_back(ms[kProgram][i] / ms[base][i]);
-        std::printf("  %-46s %s, n=%zu\n", base == kSameDlls ? "Kitwright / empty window, same DLLs"
-                                                             : "Kitwright / empty window, bare",
+        std::printf("  %-46s %s, n=%zu\n", ratioLabels[base], Format(SpreadOf(ratios), "%.2f").c_str(), ratios.size());
+    }
+    if (!versus.empty()) {
+        std::vector<double> ratios;
+        for (size_t i = 0; i < ms[kVersus].size(); ++i) ratios.push_back(ms[kVersus][i] / ms[kSameDlls][i]);
+        std::printf("  %-46s %s, n=%zu\n", "the build before / empty window, same DLLs",
                     Format(SpreadOf(ratios), "%.2f").c_str(), ratios.size());
     }
     std::fflush(stdout);

@@ -7,5 +7,7 @@
 #include "bench/PluginTree.h"
 
 // Kitwright.exe and EmptyWindow.exe lie beside the benchmark; the program starts on
-// the profile "Bench" naming the installation tree.
-void RunStartupBench(const std::wstring& root, const PluginTree& tree, int rounds);
+// the profile "Bench" naming the installation tree. A second build of the program
+// (versus, an executable beside the benchmark, empty for none) runs in the same rounds,
+// so that a change is measured against the build before it under the same load.
+void RunStartupBench(const std::wstring& root, const PluginTree& tree, int rounds, const std::wstring& versus = L"");

@@ -324,9 +324,14 @@ int TStringGrid::VisibleColCount() const
     return std::max(count, 1);
 }
 
+// A grid that is not on the screen (its window or a parent hidden, as while a form is
+// being built) is painted whole when it is shown: marking it now would only cost a
+// round trip to the window manager for each setter.
+bool TStringGrid::ShouldInvalidate() const { return Handle() && updateCount_ == 0 && ::IsWindowVisible(Handle()); }
+
 void TStringGrid::InvalidateCell(int col, int row)
 {
-    if (!Handle() || updateCount_ > 0) return;
+    if (!ShouldInvalidate()) return;
     RECT rect = CellRect(col, row);
     if (::IsRectEmpty(&rect)) return;
     ::InflateRect(&rect, 1, 1);
@@ -335,7 +340,7 @@ void TStringGrid::InvalidateCell(int col, int row)
 
 void TStringGrid::InvalidateGrid()
 {
-    if (Handle() && updateCount_ == 0) ::InvalidateRect(Handle(), nullptr, FALSE);
+    if (ShouldInvalidate()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 // ---- Scrolling

@@ -172,6 +172,7 @@ public:
     RECT CellRect(int col, int row) const;
     void InvalidateCell(int col, int row);
     void InvalidateGrid();
+    bool ShouldInvalidate() const;
 
     // ---- In-place editing
     bool EditorMode() const { return editorMode_; }

@@ -7,12 +7,6 @@
 
 namespace {
 
-IniDocument ReadDocument(const std::wstring& path)
-{
-    std::optional<std::wstring> text = ReadTextQuietly(path);
-    return text ? IniDocument::Parse(*text) : IniDocument();
-}
-
 BOOL CALLBACK RepaintWindow(HWND window, LPARAM)
 {
     ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -59,15 +53,21 @@ StagedFile StageIniFile(const IniFile& file)
     return StagedFile(file.path, bytes);
 }
 
+IniDocument ReadIniDocument(const std::wstring& path)
+{
+    std::optional<std::wstring> text = ReadTextQuietly(path);
+    return text ? IniDocument::Parse(*text) : IniDocument();
+}
+
 std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                            const std::wstring& def)
 {
-    return ReadDocument(path).ReadString(section, key, def);
+    return ReadIniDocument(path).ReadString(section, key, def);
 }
 
 int32_t ReadIniInteger(const std::wstring& path, const std::wstring& section, const std::wstring& key, int32_t def)
 {
-    return ReadDocument(path).ReadInteger(section, key, def);
+    return ReadIniDocument(path).ReadInteger(section, key, def);
 }
 
 void WriteIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,

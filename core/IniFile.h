@@ -28,6 +28,10 @@ void SaveIniFile(const IniFile& file);
 // place. Fails as SaveIniFile does, with nothing written.
 StagedFile StageIniFile(const IniFile& file);
 
+// The file as ReadIniString and ReadIniInteger read it, for a caller that reads several
+// keys of it at once; a missing or unreadable file gives an empty document. Never fails.
+IniDocument ReadIniDocument(const std::wstring& path);
+
 // Never fail: a missing, unreadable or malformed file gives the default.
 std::wstring ReadIniString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                            const std::wstring& def);

@@ -42,19 +42,22 @@ struct RawValue {
     std::vector<BYTE> data;
 };
 
-// The value's type and bytes, or nothing when it does not exist.
+// The value's type and bytes, or nothing when it does not exist. The settings are short:
+// a first buffer that holds most of them answers in one query, without asking the size
+// first; a longer value is asked again at the size the registry reports.
 std::optional<RawValue> QueryValue(HKEY key, const std::wstring& name, const std::wstring& what)
 {
     RawValue value;
-    DWORD size = 0;
-    LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size);
-    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    value.data.resize(512);
+    DWORD size = static_cast<DWORD>(value.data.size());
+    LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
+    while (status == ERROR_MORE_DATA) {  // also when the value grew meanwhile
         value.data.resize(size);
         status = ::RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
-        if (status == ERROR_SUCCESS) {
-            value.data.resize(size);
-            return value;
-        }
+    }
+    if (status == ERROR_SUCCESS) {
+        value.data.resize(size);
+        return value;
     }
     if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
     ThrowSystemError(what, status);

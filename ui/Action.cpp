@@ -5,6 +5,20 @@
 
 #include "ui/Focus.h"
 
+namespace {
+
+// Whether the window shows that text; answered by the window itself, in this process.
+bool HasText(HWND window, const std::wstring& text)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    if (length != static_cast<int>(text.size())) return false;
+    std::wstring current(text.size() + 1, L'\0');
+    current.resize(static_cast<size_t>(::GetWindowTextW(window, current.data(), length + 1)));
+    return current == text;
+}
+
+}  // namespace
+
 Action::Action(std::wstring caption, std::function<void()> onExecute, std::wstring shortcut)
     : caption_(std::move(caption)), shortcut_(std::move(shortcut)), onExecute_(std::move(onExecute))
 {
@@ -45,7 +59,9 @@ bool Action::Execute()
 
 void Action::Update(HWND button) const
 {
-    ::SetWindowTextW(button, caption_.c_str());
+    // Only a caption that changes is set: the same text again would still be sent to
+    // the window manager and repaint the button.
+    if (!HasText(button, caption_)) ::SetWindowTextW(button, caption_.c_str());
     EnableControl(button, enabled_);
 }
 

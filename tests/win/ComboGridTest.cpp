@@ -518,6 +518,32 @@ TEST_F(ComboGridTest, ComboListOpensBelowTheEditorAndPicksAnItem)
     EXPECT_FALSE(editor->Visible());
 }
 
+// A grid off the screen is not marked for painting by each change; showing it paints
+// it whole, with what changed meanwhile.
+TEST_F(ComboGridTest, AHiddenGridIsPaintedWhenShownNotAtEveryChange)
+{
+    Make(3, 2);
+    auto dirty = [this] {
+        RECT update;
+        return ::GetUpdateRect(grid->Handle(), &update, FALSE) != FALSE;
+    };
+    ::ValidateRect(grid->Handle(), nullptr);
+    grid->SetCells(1, 1, L"seen");
+    EXPECT_TRUE(dirty());
+
+    ::ShowWindow(host.Handle(), SW_HIDE);
+    ::ValidateRect(grid->Handle(), nullptr);
+    grid->SetCells(1, 1, L"later");
+    grid->SetColCount(4);
+    EXPECT_FALSE(dirty());
+    ::ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(dirty());
+    Pump();
+    EXPECT_FALSE(dirty());
+    EXPECT_EQ(grid->Cells(1, 1), L"later");
+    EXPECT_EQ(Look(3, 1), Look(2, 1));  // the new column drawn like the others
+}
+
 TEST_F(ComboGridTest, LongTextsAndResizingRepaintSafely)
 {
     Make(3, 3);

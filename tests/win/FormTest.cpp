@@ -205,6 +205,43 @@ TEST(Form, ControlsFollowTheirAnchorsAndPanelsTheirAlignment)
     EXPECT_EQ(inPanel, (Box{104, 6, 80, 25}));  // anchored right inside the panel
 }
 
+namespace {
+
+int textsSet = 0;
+WNDPROC buttonProc = nullptr;
+
+LRESULT CALLBACK CountingButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT) ++textsSet;
+    return ::CallWindowProcW(buttonProc, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// A linked button is given its caption only when it shows another one.
+TEST(Form, ActionsSetAButtonsCaptionOnlyWhenItChanges)
+{
+    TestForm form;
+    form.CreateHandle(nullptr);
+    ::SetWindowTextW(form.Pnl_Btn, L"Build");
+    buttonProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(form.Pnl_Btn, GWLP_WNDPROC,
+                                                                reinterpret_cast<LONG_PTR>(CountingButton)));
+    textsSet = 0;
+    Action build(L"Build", [] {});
+    build.LinkButton(form.Pnl_Btn);
+    build.SetEnabled(false);
+    build.SetCaption(L"Build");
+    EXPECT_EQ(textsSet, 0);
+    build.SetCaption(L"Buil");
+    build.SetCaption(L"Build!");
+    EXPECT_EQ(textsSet, 2);
+    wchar_t text[16] = {};
+    ::GetWindowTextW(form.Pnl_Btn, text, 16);
+    EXPECT_STREQ(text, L"Build!");
+    EXPECT_FALSE(::IsWindowEnabled(form.Pnl_Btn));
+    ::SetWindowLongPtrW(form.Pnl_Btn, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
+}
+
 TEST(Form, ActionsDriveTheirButtonAndMenuItem)
 {
     TestForm form;

@@ -59,6 +59,24 @@ TEST(IniFileRead, IntegersAndMissingFiles)
     EXPECT_EQ(ReadIniString(scratch.Path(), L"input", L"x", L"d"), L"d");  // a folder
 }
 
+// A caller that reads several keys reads the file once and must see what a read per
+// key sees, for every kind of file.
+TEST(IniFileRead, OneReadOfTheFileAnswersAsAReadPerKey)
+{
+    ScratchFolder scratch;
+    const std::wstring ansi = scratch / L"input.inf", wide = scratch / L"wide.inf";
+    WriteBytes(ansi, "[input]\r\nx=0x1F\r\nw=12abc\r\n[INPUT]\r\nv= -7 \r\nx=3\r\n");
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[input]\r\nx=5\r\n")) utf16 += {c, '\0'};
+    WriteBytes(wide, utf16);
+    for (const std::wstring& path : {ansi, wide, scratch / L"none.inf", scratch.Path()}) {
+        const IniDocument doc = ReadIniDocument(path);
+        for (const wchar_t* key : {L"x", L"w", L"v", L"missing"})
+            EXPECT_EQ(doc.ReadInteger(L"input", key, 9), ReadIniInteger(path, L"input", key, 9)) << path << L" " << key;
+    }
+    EXPECT_EQ(ReadIniDocument(wide).ReadInteger(L"input", L"x", 0), 5);
+}
+
 TEST(IniFileWrite, TheFileIsRewrittenInOneLayout)
 {
     ScratchFolder scratch;

@@ -10,6 +10,7 @@
 #include "bench/Baselines.h"
 #include "bench/PluginTree.h"
 #include "bench/ProductCalls.h"
+#include "bench/ServerRequests.h"
 #include "pebuilder/PluginEntry.h"
 #include "tests/support/TestSupport.h"
 
@@ -70,4 +71,26 @@ TEST(PluginBench, TheProgramAndEveryYardstickLeaveTheSameFiles)
     WritePluginTree(tree, true);
     EXPECT_EQ(RunBaseline(Baseline::ReadOnly, tree.PluginFolder(), PresetWants), 0u);
     EXPECT_EQ(CountWrongStates(tree), 20u);
+}
+
+// The server's trace as the request count reads it: a reply line per request, by the
+// thread before the colon; threads the counted ones create count too.
+TEST(PluginBench, ServerRequestsAreCountedForTheChildsThreadsOnly)
+{
+    const std::string trace = "0020: open_file( access=80000000, name=L\"C:\\\\x() = 1\" )\n"
+                              "0020: open_file() = 0 { handle=0040 }\n"
+                              "0024: open_file() = 0 { handle=0044 }\n"  // another process
+                              "0020: new_thread() = 0 { tid=0138, handle=0048 }\n"
+                              "0138: init_thread() = 0 { pid=0030 }\n"
+                              "0138: close_handle() = INVALID_HANDLE\n"
+                              "wineserver: starting (pid=4711)\n"
+                              "0024: new_thread() = 0 { tid=0150, handle=004c }\n"
+                              "0150: close_handle() = 0\n"  // made by the other process
+                              "00201: get_key_value() = 0\n"
+                              "0020: select() = PENDING";  // cut off at the end
+    const struct {
+        uint32_t thread;
+        size_t requests;
+    } cases[] = {{0x20, 5}, {0x24, 3}, {0x138, 2}, {0x99, 0}};
+    for (const auto& c : cases) EXPECT_EQ(CountThreadRequests(trace, c.thread), c.requests) << std::hex << c.thread;
 }

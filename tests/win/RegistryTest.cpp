@@ -81,6 +81,19 @@ TEST_F(Registry, NumbersAndBooleansStoredAsTextOrDword)
     EXPECT_EQ(static_cast<uint32_t>(ReadRegInteger(K, L"UnselectedBackColor", 0)), 0xFF000005u);
 }
 
+// Short values answer in one query, longer ones are asked again at their size: every
+// length around the first buffer reads whole.
+TEST_F(Registry, StringsOfAnyLengthReadWhole)
+{
+    const std::wstring key = K + L"\\System";
+    for (size_t length : {0, 1, 255, 256, 257, 511, 1000, 5000}) {
+        std::wstring text(length, L'x');
+        for (size_t i = 0; i < length; ++i) text[i] = static_cast<wchar_t>(L'a' + i % 26);
+        WriteRegString(key, L"long", text);
+        EXPECT_EQ(ReadRegString(key, L"long", L"default"), text) << length;
+    }
+}
+
 TEST_F(Registry, StringsKeepEmptyTextAndExpandNothing)
 {
     const std::wstring key = K + L"\\Profiles\\デフォルト";
