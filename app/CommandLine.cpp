@@ -17,9 +17,14 @@ struct BuildSwitchWord {
     BuildSwitch what;
 };
 const BuildSwitchWord kBuildSwitches[] = {
-    {L"?", BuildSwitch::Help},         {L"help", BuildSwitch::Help},     {L"build", BuildSwitch::Build},
-    {L"last-build", BuildSwitch::LastBuild}, {L"profile-name", BuildSwitch::ProfileName},
-    {L"custom", BuildSwitch::Custom},  {L"skip", BuildSwitch::Skip},     {L"iso-only", BuildSwitch::IsoOnly},
+    {L"?", BuildSwitch::Help},
+    {L"help", BuildSwitch::Help},
+    {L"build", BuildSwitch::Build},
+    {L"last-build", BuildSwitch::LastBuild},
+    {L"profile-name", BuildSwitch::ProfileName},
+    {L"custom", BuildSwitch::Custom},
+    {L"skip", BuildSwitch::Skip},
+    {L"iso-only", BuildSwitch::IsoOnly},
 };
 
 BuildSwitch BuildSwitchOf(std::wstring_view argument)

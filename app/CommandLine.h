@@ -16,11 +16,11 @@ bool FindCmdLineSwitch(const std::vector<std::wstring>& arguments, std::wstring_
 
 // What an unattended build is asked to do.
 struct BuildRequest {
-    bool help = false;       // /? or /help: the usage, nothing else
-    bool lastBuild = false;  // /last-build: the last-build entry instead of a preset
-    std::wstring preset;     // /build NAME
-    std::wstring profile;    // /profile-name NAME; empty: the current profile
-    bool custom = false;     // /custom, or any /skip: the custom build style
+    bool help = false;                // /? or /help: the usage, nothing else
+    bool lastBuild = false;           // /last-build: the last-build entry instead of a preset
+    std::wstring preset;              // /build NAME
+    std::wstring profile;             // /profile-name NAME; empty: the current profile
+    bool custom = false;              // /custom, or any /skip: the custom build style
     std::vector<std::wstring> skips;  // /skip NAME, each a toggle that is off
     bool isoOnly = false;             // /iso-only: the ISO image of the last build output
 };
@@ -42,11 +42,11 @@ std::vector<std::wstring> BuildUsage();
 
 // The exit codes of an unattended build; BuildUsage and the README list them.
 enum BuildExitCode : int {
-    kExitSucceeded = 0,       // PE Builder and the ISO step (when asked for) succeeded
-    kExitFailed = 1,          // any other error (a file or setting that could not be read or written)
-    kExitBadArguments = 2,    // the switches, or a /skip name the version class lacks
-    kExitUnknownName = 3,     // no such profile or preset
-    kExitCheckFailed = 4,     // a check before PE Builder or the ISO program started
+    kExitSucceeded = 0,     // PE Builder and the ISO step (when asked for) succeeded
+    kExitFailed = 1,        // any other error (a file or setting that could not be read or written)
+    kExitBadArguments = 2,  // the switches, or a /skip name the version class lacks
+    kExitUnknownName = 3,   // no such profile or preset
+    kExitCheckFailed = 4,   // a check before PE Builder or the ISO program started
     kExitPluginsNotSwitched = 5,
     kExitPEBuilderFailed = 6,  // did not start, a non-zero exit code, or a failure in its log's last line
     kExitIsoFailed = 7,        // the ISO program did not start or failed

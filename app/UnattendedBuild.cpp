@@ -132,7 +132,8 @@ int Build(const BuildRequest& request)
     LoadProfileSettings(settings);
     // Where the main window would open a settings dialog, or keep its build buttons off.
     if (settings.PEBuilder.empty()) {
-        ConsoleNote(L"The profile " + Quoted(profile) + L" names no PE Builder folder: set it in the program settings.");
+        ConsoleNote(L"The profile " + Quoted(profile) +
+                    L" names no PE Builder folder: set it in the program settings.");
         return kExitCheckFailed;
     }
     for (const std::wstring& needed : {PEBuilderExePath(settings.PEBuilder), InputInfPath(settings.PEBuilder)}) {

@@ -43,8 +43,8 @@ ConsoleTarget Decide()
     }
     // Started from a console without redirection: a GUI program has none of its own.
     if (!::AttachConsole(ATTACH_PARENT_PROCESS) && ::GetLastError() != ERROR_ACCESS_DENIED) return target;
-    HANDLE conout = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE conout = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
     if (conout == INVALID_HANDLE_VALUE) return target;
     target.owned.Reset(conout);
     target.handle = conout;
@@ -71,8 +71,8 @@ void ConsoleLine(std::wstring_view line)
         ::WriteConsoleW(target.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                     nullptr);
+    int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     // A reader that has gone (a closed pipe) loses the line; the work goes on.

@@ -28,7 +28,7 @@ ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions&
     buffer.push_back(L'\0');
 
     PROCESS_INFORMATION info{};
-    const DWORD flags = CREATE_DEFAULT_ERROR_MODE | (redirect                    ? DETACHED_PROCESS
+    const DWORD flags = CREATE_DEFAULT_ERROR_MODE | (redirect                  ? DETACHED_PROCESS
                                                      : options.noConsoleWindow ? CREATE_NO_WINDOW
                                                                                : 0);
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, redirect, flags, nullptr,

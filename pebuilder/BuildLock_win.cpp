@@ -27,9 +27,8 @@ std::wstring Filled(const std::wstring& fallback, Call call)
 
 std::wstring FullFolderPath(const std::wstring& folder)
 {
-    std::wstring full = Filled(folder, [&](wchar_t* buffer, DWORD size) {
-        return ::GetFullPathNameW(folder.c_str(), size, buffer, nullptr);
-    });
+    std::wstring full = Filled(
+        folder, [&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(folder.c_str(), size, buffer, nullptr); });
     return Filled(full, [&](wchar_t* buffer, DWORD size) { return ::GetLongPathNameW(full.c_str(), buffer, size); });
 }
 

@@ -16,8 +16,12 @@ TEST(UnattendedRules, SwitchesMakeARequestOrSayWhatIsWrong)
     };
     const std::vector<Case> cases = {
         {{L"/build", L"Net"}, L"", {false, false, L"Net", L"", false, {}, false}},
-        {{L"-BUILD", L"-odd name", L"/Profile-Name", L"Lab"}, L"", {false, false, L"-odd name", L"Lab", false, {}, false}},
-        {{L"/last-build", L"/skip", L"ISO", L"-skip", L"cd"}, L"", {false, true, L"", L"", true, {L"ISO", L"cd"}, false}},
+        {{L"-BUILD", L"-odd name", L"/Profile-Name", L"Lab"},
+         L"",
+         {false, false, L"-odd name", L"Lab", false, {}, false}},
+        {{L"/last-build", L"/skip", L"ISO", L"-skip", L"cd"},
+         L"",
+         {false, true, L"", L"", true, {L"ISO", L"cd"}, false}},
         {{L"/custom", L"/build", L"N"}, L"", {false, false, L"N", L"", true, {}, false}},
         {{L"/iso-only", L"/last-build"}, L"", {false, true, L"", L"", false, {}, true}},
         {{L"/x", L"/?"}, L"", {true, false, L"", L"", false, {}, false}},
@@ -55,8 +59,11 @@ TEST(UnattendedRules, SwitchesMakeARequestOrSayWhatIsWrong)
         EXPECT_EQ(r.isoOnly, c.want.isoOnly);
     }
     // Without them the program starts as it always has: its own two switches are not among them.
-    for (std::vector<std::wstring> args : {std::vector<std::wstring>{L"k.exe"}, {L"k.exe", L"-profile"},
-                                           {L"k.exe", L"/I"}, {L"k.exe", L"build"}, {L"k.exe", L"/builder"}})
+    for (std::vector<std::wstring> args : {std::vector<std::wstring>{L"k.exe"},
+                                           {L"k.exe", L"-profile"},
+                                           {L"k.exe", L"/I"},
+                                           {L"k.exe", L"build"},
+                                           {L"k.exe", L"/builder"}})
         EXPECT_FALSE(HasBuildSwitches(args)) << testing::PrintToString(args);
 }
 
@@ -119,7 +126,9 @@ TEST(UnattendedRules, FollowingALogShowsEachNewLineOnce)
         {"no log before, one that never ends its last line",
          "",
          {{"a\r", false, {}}, {"a\r", true, {"a"}}, {"a\r", true, {}}}},
-        {"Shift-JIS bytes kept as they are", "", {{"\x83\x5c\x83\x74\x83\x67\r\n", false, {"\x83\x5c\x83\x74\x83\x67"}}}},
+        {"Shift-JIS bytes kept as they are",
+         "",
+         {{"\x83\x5c\x83\x74\x83\x67\r\n", false, {"\x83\x5c\x83\x74\x83\x67"}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -134,15 +143,17 @@ TEST(UnattendedRules, OneLockNamePerFolderWhateverItsSpelling)
     EXPECT_TRUE(name.starts_with(L"Global\\Kitwright.Build.")) << testing::PrintToString(name);
     EXPECT_EQ(name.size(), std::wstring(L"Global\\Kitwright.Build.").size() + 16);
     EXPECT_EQ(BuildLockName(L"c:\\pe builder\\ｐｅ\\"), name);
-    for (const wchar_t* other : {L"C:\\PE Builder", L"C:\\PE Builder\\Pe", L"D:\\PE Builder\\Ｐｅ", L"C:\\PE Builder\\Ｐｅ2"})
+    for (const wchar_t* other :
+         {L"C:\\PE Builder", L"C:\\PE Builder\\Pe", L"D:\\PE Builder\\Ｐｅ", L"C:\\PE Builder\\Ｐｅ2"})
         EXPECT_NE(BuildLockName(other), name) << testing::PrintToString(std::wstring(other));
 }
 
 TEST(UnattendedRules, EachOutcomeHasItsExitCode)
 {
     const std::vector<std::pair<RunOutcome, int>> cases = {
-        {RunOutcome::Succeeded, 0},       {RunOutcome::Started, 1},         {RunOutcome::Declined, 1},
-        {RunOutcome::CheckFailed, 4},     {RunOutcome::PluginsNotSwitched, 5}, {RunOutcome::PEBuilderFailed, 6},
+        {RunOutcome::Succeeded, 0},          {RunOutcome::Started, 1},
+        {RunOutcome::Declined, 1},           {RunOutcome::CheckFailed, 4},
+        {RunOutcome::PluginsNotSwitched, 5}, {RunOutcome::PEBuilderFailed, 6},
         {RunOutcome::IsoFailed, 7},
     };
     for (auto [outcome, code] : cases) EXPECT_EQ(ExitCodeOf(outcome), code) << static_cast<int>(outcome);

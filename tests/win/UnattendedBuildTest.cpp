@@ -31,11 +31,12 @@ public:
     explicit UnattendedRun(const std::wstring& arguments) : path_(folder_ / L"output.txt")
     {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        FileHandle output(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle output(::CreateFileW(path_.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!output) throw std::runtime_error("no output file");
-        child_ = StartProcess(L"\"" + BinFolder() + L"\\Kitwright.exe\" " + arguments,
-                              ProcessOptions{L"", output.Get()});
+        child_ =
+            StartProcess(L"\"" + BinFolder() + L"\\Kitwright.exe\" " + arguments, ProcessOptions{L"", output.Get()});
     }
     ~UnattendedRun()
     {
@@ -170,10 +171,12 @@ TEST_F(UnattendedBuild, StandardBuildOfAPresetWaitsEchoesTheLogAndSaysWhereTheIm
     EXPECT_EQ(pe.Recorded(L"Plugins", L"net\\beta\\beta.inf"), L"0");
     EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"2");
     // The simulator's whole log, its last line included, then the final line.
-    EXPECT_TRUE(Printed(L"\r\nPE Builder simulator: a stand-in used by Kitwright's tests and demo, not PE Builder.\r\n"))
+    EXPECT_TRUE(
+        Printed(L"\r\nPE Builder simulator: a stand-in used by Kitwright's tests and demo, not PE Builder.\r\n"))
         << output;
     EXPECT_TRUE(Printed(L"\r\nDone.\r\n")) << output;
-    EXPECT_TRUE(LastLine().starts_with(L"Kitwright: Built the preset \"Network\" of the profile \"Lab\" (standard) in "))
+    EXPECT_TRUE(
+        LastLine().starts_with(L"Kitwright: Built the preset \"Network\" of the profile \"Lab\" (standard) in "))
         << output;
     EXPECT_TRUE(LastLine().ends_with(L": output folder " + pe.Folder() + L"\\PEOutput; ISO image " + Image()))
         << output;
