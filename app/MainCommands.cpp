@@ -13,7 +13,10 @@
 MainCommands ProgramCommands()
 {
     MainCommands commands;
-    commands.Build = Exec_PEBuilderExecute;
+    // The window shows each outcome's message itself as the run goes; it needs no more.
+    commands.Build = [](const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt) {
+        Exec_PEBuilderExecute(settings, inputs, prompt);
+    };
     commands.MakeIso = [](const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt) {
         ISO_PEBuilderExecute(settings, true, inputs, prompt);
     };

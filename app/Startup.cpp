@@ -5,7 +5,11 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
+
 #include "app/CommandLine.h"
+#include "app/UnattendedBuild.h"
+#include "core/ConsolePrompt.h"
 #include "core/Language.h"
 #include "core/Messages.h"
 #include "core/ProfileNames.h"
@@ -36,6 +40,23 @@ public:
 private:
     bool initialised_;
 };
+
+// Switch families that do their work with no window and end the program with an exit
+// code of their own; each is found by its switches.
+struct SwitchFamily {
+    bool (*wanted)(const std::vector<std::wstring>& arguments);
+    int (*run)(const std::vector<std::wstring>& arguments);
+};
+const SwitchFamily kSwitchFamilies[] = {
+    {HasBuildSwitches, RunUnattendedBuild},
+};
+
+const SwitchFamily* WantedFamily(const std::vector<std::wstring>& arguments)
+{
+    for (const SwitchFamily& family : kSwitchFamilies)
+        if (family.wanted(arguments)) return &family;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -75,13 +96,21 @@ bool RunChooserStep(ProfileChooser& chooser)
 
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows)
 {
+    // A family of switches works with no window: every message is a console line, from
+    // the language file's on. The reset wins over them all.
+    const bool reset = FindCmdLineSwitch(arguments, L"I");
+    const SwitchFamily* family = reset ? nullptr : WantedFamily(arguments);
+    ConsolePrompt console;
+    std::optional<ScopedPromptOverride> toConsole;
+    if (family) toConsole.emplace(console);
+
     // The texts come first, so that even the reset notice is in the user's language.
     RunCommand(nullptr, [] {
         InitLanguageFilePath();
         LoadStringTableFromLanguageFile();
     });
 
-    if (FindCmdLineSwitch(arguments, L"I")) {
+    if (reset) {
         RunCommand(nullptr, [] { ResetSettings(); });
         return 0;
     }
@@ -89,12 +118,13 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     bool proceed = RunCommand(nullptr, [] {
         if (!RegSubKeyExists(K, RegName::Profiles)) MigrateSingleProfileSettings();
     });
-    if (!proceed) return 0;
+    if (!proceed) return family ? kExitFailed : 0;
     // A preset editor's left-overs from a run that ended abnormally, before the profile
     // chooser could list one of them as a profile. A failure here is shown, not fatal.
     RunCommand(nullptr, [] { CleanUpTransientKeys(); });
     // Plug-in folders that a sort cut short by a kill left in its staging folder.
     RunCommand(nullptr, [] { ReturnInterruptedSorts(MoveFileOrFolder); });
+    if (family) return family->run(arguments);
 
     OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -28,7 +28,9 @@ ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions&
     buffer.push_back(L'\0');
 
     PROCESS_INFORMATION info{};
-    const DWORD flags = CREATE_DEFAULT_ERROR_MODE | (redirect ? DETACHED_PROCESS : 0);
+    const DWORD flags = CREATE_DEFAULT_ERROR_MODE | (redirect                  ? DETACHED_PROCESS
+                                                     : options.noConsoleWindow ? CREATE_NO_WINDOW
+                                                                               : 0);
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, redirect, flags, nullptr,
                           options.currentFolder.empty() ? nullptr : options.currentFolder.c_str(), &startup, &info))
         ThrowLastError(L"Cannot start the program " + commandLine);
@@ -41,8 +43,18 @@ ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions&
 
 uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine)
 {
-    if (::WaitForSingleObject(child.process.Get(), INFINITE) == WAIT_FAILED)
-        ThrowLastError(L"Cannot wait for the program " + commandLine);
+    return WaitForProcess(child, commandLine, nullptr, INFINITE);
+}
+
+uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine, const std::function<void()>& poll,
+                        uint32_t pollMs)
+{
+    for (;;) {
+        DWORD waited = ::WaitForSingleObject(child.process.Get(), poll ? pollMs : INFINITE);
+        if (waited == WAIT_FAILED) ThrowLastError(L"Cannot wait for the program " + commandLine);
+        if (waited != WAIT_TIMEOUT) break;
+        poll();
+    }
     DWORD exitCode = 0;
     if (!::GetExitCodeProcess(child.process.Get(), &exitCode))
         ThrowLastError(L"Cannot read the exit code of the program " + commandLine);

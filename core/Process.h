@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/Handles.h"
@@ -19,6 +20,9 @@ struct ProcessOptions {
     // An inheritable file handle that takes the process's standard output and error;
     // the process then gets no console of its own. Null: nothing is redirected.
     HANDLE output = nullptr;
+    // Without output: a console program gets no console window of its own
+    // (CREATE_NO_WINDOW), for a caller that has no console to share with it.
+    bool noConsoleWindow = false;
 };
 
 struct ChildProcess {
@@ -31,6 +35,9 @@ struct ChildProcess {
 ChildProcess StartProcess(const std::wstring& commandLine, const ProcessOptions& options = {});
 // Waits without a time limit and answers the exit code; AppError names the command line.
 uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine);
+// The same, calling poll every pollMs milliseconds while the process runs.
+uint32_t WaitForProcess(const ChildProcess& child, const std::wstring& commandLine, const std::function<void()>& poll,
+                        uint32_t pollMs = 250);
 
 // A process told apart from any later one that gets its id: the id and the moment it
 // started (FILETIME units).

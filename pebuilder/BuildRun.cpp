@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/IniFile.h"
@@ -28,19 +26,12 @@ bool IsReadOnlyFile(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-// Nothing when the log cannot be read (missing, locked).
-std::optional<std::vector<std::wstring>> ReadLogLines(const std::wstring& path)
-{
-    std::optional<std::wstring> text = ReadTextQuietly(path);
-    if (!text) return std::nullopt;
-    return SplitLines(*text);
-}
-
 void WriteBuildIso(const std::wstring& inf, int value) { WriteIniInteger(inf, kInputSection, L"buildiso", value); }
 
 }  // namespace
 
-void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt)
+RunOutcome Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt,
+                                 RunWatch* watch)
 {
     const int versionClass = VersionClassOf(settings.PEB_VER);
     const std::wstring inf = InputInfPath(settings.PEBuilder);
@@ -52,20 +43,20 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
         const std::wstring out = EffectiveOutDir(file.doc, settings.PEBuilder, versionClass);
         if (out.empty() || !DirectoryExists(out)) {
             prompt.Error(TwoPartMessage(RS_002, RS_003));
-            return;
+            return RunOutcome::CheckFailed;
         }
         const std::wstring source = SourceFolderOf(file.doc);
         if (source.empty() || !DirectoryExists(source)) {
             prompt.Error(TwoPartMessage(RS_004, RS_003));
-            return;
+            return RunOutcome::CheckFailed;
         }
         marker = SourceMarkerPath(source);
         if (!FileExists(marker)) {
             prompt.Error(TwoPartMessage(RS_006, RS_007));
-            return;
+            return RunOutcome::CheckFailed;
         }
     }
-    if (!prompt.Ask(Str(RS_023), Str(RS_103))) return;
+    if (!prompt.Ask(Str(RS_023), Str(RS_103))) return RunOutcome::Declined;
 
     // whattodo, the toggles and buildiso are PE Builder's inputs of this run, written at once.
     IniFile file = LoadIniFile(inf);
@@ -83,7 +74,13 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
         // (held open by another program, read-only, a full disk) stops the build while
         // the plug-ins are still as they were.
         StagedFile staged = StageIniFile(file);
-        if (inputs.IsPreset()) ApplyPresetToPlugins(settings, inputs.SelectedText);
+        if (inputs.IsPreset()) {
+            try {
+                ApplyPresetToPlugins(settings, inputs.SelectedText);
+            } catch (const AppError& error) {
+                throw RunFailure(RunOutcome::PluginsNotSwitched, error.Message());
+            }
+        }
         staged.Commit();
         RepaintWindows();
     }
@@ -91,22 +88,26 @@ void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& in
     const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     uint32_t exitCode = 0;
     if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
-    if (!skipBuild || !isoAfter) {
+    const bool startsPEBuilder = !skipBuild || !isoAfter;
+    // The image step reads this run's log and images this run's output, and buildiso
+    // goes back only once PE Builder has read it: so when the image follows, PE
+    // Builder is waited for whatever PEB_WAIT says.
+    const bool waited = watch || settings.PEB_WAIT || isoAfter;
+    if (startsPEBuilder) {
         try {
-            // The image step reads this run's log and images this run's output, and
-            // buildiso goes back only once PE Builder has read it: so when the image
-            // follows, PE Builder is waited for whatever PEB_WAIT says.
-            exitCode = RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.BuildParams),
-                                  settings.PEB_WAIT || isoAfter);
+            exitCode = RunPEBuilder(settings.PEBuilder, settings.BuildParams, waited, watch);
         } catch (const AppError&) {
             // PE Builder never ran: no image, and buildiso as the user had it.
             if (isoAfter) WriteBuildIso(inf, 1);
             throw;
         }
     }
-    if (!isoAfter) return;
+    if (!isoAfter) {
+        if (!waited) return RunOutcome::Started;
+        return PEBuilderSucceeded(settings.PEBuilder, exitCode) ? RunOutcome::Succeeded : RunOutcome::PEBuilderFailed;
+    }
 
     WriteBuildIso(inf, 1);
-    std::optional<std::vector<std::wstring>> lines = ReadLogLines(log);
-    if (lines && exitCode == 0 && LogShowsSuccess(*lines)) ISO_PEBuilderExecute(settings, false, inputs, prompt);
+    if (!PEBuilderSucceeded(settings.PEBuilder, exitCode)) return RunOutcome::PEBuilderFailed;
+    return ISO_PEBuilderExecute(settings, false, inputs, prompt, watch);
 }

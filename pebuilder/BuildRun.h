@@ -5,10 +5,15 @@
 
 #include "core/Settings.h"
 #include "pebuilder/RunInputs.h"
+#include "pebuilder/RunOutcome.h"
+#include "pebuilder/RunWatch.h"
 
 class UserPrompt;
 
 // Checks and questions go through prompt. Failures to start PE Builder or the ISO
 // program, or to write a file, throw AppError and end the run; nothing is started
-// after one.
-void Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt);
+// after one. A plug-in that cannot be switched, and a program that cannot be started,
+// throw RunFailure with that outcome. With a watch, every program is waited for and
+// judged (see RunWatch), so the outcome is never Started.
+RunOutcome Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInputs& inputs, UserPrompt& prompt,
+                                 RunWatch* watch = nullptr);

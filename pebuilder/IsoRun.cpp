@@ -31,6 +31,22 @@ std::wstring ExpandWith(const TCurrentSettings& settings, const std::wstring& te
                              IsoTemplateFolders{settings.PEBuilder, ExtractFileDir(ExecutablePath()), outDir});
 }
 
+// Without a watch nobody waits for the image: the run ends when the program has started.
+RunOutcome RunExternalProgram(const std::wstring& commandLine, RunWatch* watch)
+{
+    try {
+        if (!watch) {
+            RunProgram(commandLine, false);
+            return RunOutcome::Started;
+        }
+        uint32_t exitCode = WaitForProcess(StartProcess(commandLine, watch->ProgramOptions()), commandLine);
+        watch->ProgramEnded(commandLine, exitCode);
+        return exitCode == 0 ? RunOutcome::Succeeded : RunOutcome::IsoFailed;
+    } catch (const AppError& error) {
+        throw RunFailure(RunOutcome::IsoFailed, error.Message());
+    }
+}
+
 }  // namespace
 
 std::wstring ExpandIsoTemplate(const TCurrentSettings& settings, const std::wstring& templ,
@@ -39,8 +55,8 @@ std::wstring ExpandIsoTemplate(const TCurrentSettings& settings, const std::wstr
     return ExpandWith(settings, templ, LoadIniFile(inputInfPath).doc);
 }
 
-void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
-                          UserPrompt& prompt)
+RunOutcome ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
+                                UserPrompt& prompt, RunWatch* watch)
 {
     const int versionClass = VersionClassOf(settings.PEB_VER);
     const std::wstring inf = InputInfPath(settings.PEBuilder);
@@ -51,14 +67,14 @@ void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, 
         const std::wstring isoFolder = IsoFolderOf(Trim(file.doc.ReadString(kInputSection, L"isofile", L"")));
         if (isoFolder.empty() || !DirectoryExists(isoFolder)) {
             prompt.Error(TwoPartMessage(RS_012, RS_003));
-            return;
+            return RunOutcome::CheckFailed;
         }
         if (!FileExists(BootSectorPath(EffectiveOutDir(file.doc, settings.PEBuilder, versionClass)))) {
             prompt.Error(Str(RS_014));
-            return;
+            return RunOutcome::CheckFailed;
         }
     }
-    if (senderPresent && !prompt.Ask(Str(RS_015), Str(RS_103))) return;
+    if (senderPresent && !prompt.Ask(Str(RS_015), Str(RS_103))) return RunOutcome::Declined;
 
     // Loaded after the question: the user may have changed the file meanwhile.
     IniFile file = LoadIniFile(inf);
@@ -68,15 +84,21 @@ void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, 
         if (inputs.CustomStyle) SaveIniFile(file);
         if (!FileExists(SourceMarkerPath(SourceFolderOf(file.doc)))) {
             prompt.Error(TwoPartMessage(RS_016, RS_007));
-            return;
+            return RunOutcome::CheckFailed;
         }
-        // Nobody waits for the image: the run ends when the program has started.
-        RunProgram(ExpandWith(settings, settings.ExternalProgram, file.doc), false);
-        return;
+        return RunExternalProgram(ExpandWith(settings, settings.ExternalProgram, file.doc), watch);
     }
 
     file.doc.WriteString(kInputSection, L"outdir", InputFolderValue(file.doc, L"outdir"));
     file.doc.WriteInteger(kInputSection, L"whattodo", 3);
     SaveIniFile(file);
-    RunProgram(PEBuilderCommandLine(settings.PEBuilder, settings.ISOParams), settings.PEB_WAIT);
+    // PE Builder's exit code and log say whether it made the image, when it was waited for.
+    uint32_t exitCode = 0;
+    try {
+        exitCode = RunPEBuilder(settings.PEBuilder, settings.ISOParams, settings.PEB_WAIT, watch);
+    } catch (const RunFailure& failure) {
+        throw RunFailure(RunOutcome::IsoFailed, failure.Message());
+    }
+    if (!watch && !settings.PEB_WAIT) return RunOutcome::Started;
+    return PEBuilderSucceeded(settings.PEBuilder, exitCode) ? RunOutcome::Succeeded : RunOutcome::IsoFailed;
 }

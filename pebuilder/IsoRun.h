@@ -6,6 +6,8 @@
 
 #include "core/Settings.h"
 #include "pebuilder/RunInputs.h"
+#include "pebuilder/RunOutcome.h"
+#include "pebuilder/RunWatch.h"
 
 class UserPrompt;
 
@@ -16,6 +18,8 @@ std::wstring ExpandIsoTemplate(const TCurrentSettings& settings, const std::wstr
 
 // senderPresent: the user started the run, so it asks first and honours
 // UseExtProgram_ISO; the build passes false and always gets the external program.
-// Failures to start a program or write a file throw AppError.
-void ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
-                          UserPrompt& prompt);
+// Failures to write a file throw AppError; a program that cannot be started throws
+// RunFailure (IsoFailed). With a watch, the program that makes the image is waited
+// for and judged (see RunWatch), so the outcome is never Started.
+RunOutcome ISO_PEBuilderExecute(const TCurrentSettings& settings, bool senderPresent, const RunInputs& inputs,
+                                UserPrompt& prompt, RunWatch* watch = nullptr);

@@ -69,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     const std::wstring folder = ExeFolder();
     const std::wstring logPath = folder + L"\\pebuilder.log";
-    SimLog log;
+    SimLog log(logPath);
     log.Add(L"PE Builder simulator: a stand-in used by Kitwright's tests and demo, not PE Builder.");
     log.Add(L"Command line: " + std::wstring(::GetCommandLineW()));
     int exitCode = 0;
@@ -95,10 +95,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         log.Add(L"Simulator failed: " + error.Message());
         exitCode = 1;
     }
-    try {
-        log.Save(logPath);
-    } catch (const AppError&) {
-        if (exitCode == 0) exitCode = 1;
-    }
+    if (log.Failed() && exitCode == 0) exitCode = 1;
     return exitCode;
 }

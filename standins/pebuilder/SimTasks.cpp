@@ -102,11 +102,20 @@ void MakeIso(const SimTask& task, const std::wstring& out, SimLog& log)
 
 }  // namespace
 
-void SimLog::Save(const std::wstring& path) const
+SimLog::SimLog(const std::wstring& path)
+    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)),
+      failed_(!file_)
 {
-    std::wstring text;
-    for (const std::wstring& line : lines_) text += line + L"\r\n";
-    WriteFileAtomic(path, WideToAnsi(text));
+}
+
+void SimLog::Add(const std::wstring& line)
+{
+    const std::string bytes = WideToAnsi(line + L"\r\n");
+    DWORD written = 0;
+    if (!file_ || !::WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        failed_ = true;
 }
 
 void RunSimTask(const SimTask& task, SimLog& log)

@@ -5,16 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "core/Handles.h"
 #include "core/Ini.h"
 
-// pebuilder.log: lines in the ANSI code page, each ending in CR LF.
+// pebuilder.log: lines in the ANSI code page, each ending in CR LF, written afresh and
+// line by line as the run goes, as a reader following the log sees PE Builder's.
 class SimLog {
 public:
-    void Add(std::wstring line) { lines_.push_back(std::move(line)); }
-    void Save(const std::wstring& path) const;
+    explicit SimLog(const std::wstring& path);
+    void Add(const std::wstring& line);
+    // Whether the log could not be made or a line not written.
+    bool Failed() const { return failed_; }
 
 private:
-    std::vector<std::wstring> lines_;
+    FileHandle file_;
+    bool failed_ = false;
 };
 
 struct SimTask {

@@ -1,6 +1,7 @@
 // The command-line switch rule over any arguments: the program's own path never
 // counts, the order and the letter case do not matter, and only "-word" or "/word"
-// as a whole argument is the switch.
+// as a whole argument is the switch; the unattended build's switches parse to a
+// request or an error.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -36,5 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     changed.push_back(L"/" + UpperCase(word));
     Require(FindCmdLineSwitch(changed, word), "a slash and the word is the switch");
+
+    // The unattended build's switches: a request names one thing to build, or there is an error.
+    const ParsedBuildSwitches parsed = ParseBuildSwitches(arguments);
+    if (parsed.error.empty() && !parsed.request.help)
+        Require(parsed.request.lastBuild == parsed.request.preset.empty(), "one of /build and /last-build");
+    Require(HasBuildSwitches(arguments) || !parsed.error.empty(), "no request without the switches");
     return 0;
 }

@@ -95,7 +95,7 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         c.spoil();
         const std::string inf = pe.InputInfBytes();
         prompt.messages.clear();
-        Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+        EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::CheckFailed);
         EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", c.message, Str(RS_100)}}));
         EXPECT_EQ(pe.InputInfBytes(), inf);
         EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), plugin);
@@ -108,7 +108,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
     const std::string inf = pe.InputInfBytes();
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     prompt.answers = {false};
-    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::Declined);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_023), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -118,7 +118,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
 TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::Succeeded);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), ExpectedCommandLine());
     EXPECT_EQ(pe.Recorded(L"Plugins", L"alpha\\alpha.inf"), L"1");
@@ -177,9 +177,10 @@ TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
     CurrentSettings.PEB_WAIT = false;
     pe.SimulateRun(0, L"Finished late.", 120000);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
-    // Had the command waited, the simulator would have written its log.
-    EXPECT_FALSE(FileExists(pe.Path(L"pebuilder.log")));
+    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt), RunOutcome::Started);
+    // Had the command waited, the simulator would have written its log's last line.
+    std::optional<std::string> log = TryReadFileBytes(pe.Path(L"pebuilder.log"));
+    EXPECT_TRUE(!log || log->find("Finished late.") == std::string::npos) << *log;
     EndProgram(pe.Path(L"pebuilder.exe"));
 }
 
@@ -219,7 +220,7 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
     struct Case {
         int exitCode;
         std::wstring lastLine;
-        bool image;
+        bool image;  // made without waiting: the outcome is Started, else PEBuilderFailed
     };
     const std::vector<Case> cases = {
         {0, L"12:00:01 Terminated by user...", false},
@@ -233,7 +234,8 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
         ::DeleteFileW(pe.Path(L"pebuilder.record").c_str());
         pe.SimulateRun(c.exitCode, c.lastLine);
         prompt.answers = {true};
-        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+        EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt),
+                  c.image ? RunOutcome::Started : RunOutcome::PEBuilderFailed);
         ASSERT_TRUE(pe.Started());
         // PE Builder itself was kept from making the image, and buildiso is back.
         EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"buildiso", L"-"), L"0");
@@ -284,7 +286,8 @@ TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
     try {
         Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
         FAIL() << "no error";
-    } catch (const AppError& error) {
+    } catch (const RunFailure& error) {
+        EXPECT_EQ(error.Outcome(), RunOutcome::PEBuilderFailed);
         EXPECT_NE(error.Message().find(ExpectedCommandLine()), std::wstring::npos) << error.what();
     }
     EXPECT_EQ(Input(L"buildiso"), L"1");
@@ -300,7 +303,13 @@ TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
     const std::string betaBytes = pe.PluginBytes(L"net\\beta\\beta.inf");
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {true};
-    EXPECT_THROW(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), AppError);
+    try {
+        Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+        ADD_FAILURE() << "no error";
+    } catch (const RunFailure& failure) {
+        EXPECT_EQ(failure.Outcome(), RunOutcome::PluginsNotSwitched);
+        EXPECT_NE(failure.Message().find(beta), std::wstring::npos) << failure.what();
+    }
     ::SetFileAttributesW(beta.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
     EXPECT_EQ(pe.PluginBytes(L"net\\beta\\beta.inf"), betaBytes);
