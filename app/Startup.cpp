@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "app/CommandLine.h"
+#include "app/PresetSwitches.h"
 #include "core/Language.h"
 #include "core/Messages.h"
 #include "core/ProfileNames.h"
@@ -80,6 +81,10 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
         InitLanguageFilePath();
         LoadStringTableFromLanguageFile();
     });
+
+    // The preset file switches take the whole command line, run with no window and end
+    // the program with their own exit code.
+    if (std::optional<int> exitCode = RunPresetSwitches(arguments)) return *exitCode;
 
     if (FindCmdLineSwitch(arguments, L"I")) {
         RunCommand(nullptr, [] { ResetSettings(); });

@@ -18,7 +18,8 @@ struct StartupWindows {
     std::function<void()> runMainWindow;
 };
 
-// Runs the program from its first step to its end; the exit code is always 0.
+// Runs the program from its first step to its end; the exit code is 0 except for the
+// preset file switches (app/PresetSwitches.h).
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows);
 
 // The steps, each also used on its own by the tests.
