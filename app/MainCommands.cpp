@@ -3,6 +3,7 @@
 
 #include "app/FolderCommands.h"
 #include "app/PresetCommands.h"
+#include "app/PresetTransferCommands.h"
 #include "dialogs/about1.h"
 #include "dialogs/config.h"
 #include "dialogs/config2.h"
@@ -24,6 +25,8 @@ MainCommands ProgramCommands()
     commands.AddPreset = Add_PresetExecute;
     commands.EditPreset = Edit_PresetExecute;
     commands.DeletePreset = Delete_PresetExecute;
+    commands.ExportPreset = Export_PresetExecute;
+    commands.ImportPreset = Import_PresetExecute;
     commands.OpenPEBuilderFolder = PEBuilderE1Click;
     commands.OpenPluginFolder = L1Click;
     commands.OpenSourceFolder = U1Click;

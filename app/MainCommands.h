@@ -22,6 +22,8 @@ struct MainCommands {
     FolderCommand OpenLog;
     // Edit menu and the preset buttons.
     ViewCommand AddPreset, EditPreset, DeletePreset;
+    // Edit menu: preset files.
+    ViewCommand ExportPreset, ImportPreset;
     // Folders menu.
     FolderCommand OpenPEBuilderFolder, OpenPluginFolder, OpenSourceFolder, OpenBuildFolder, OpenIsoFolder,
         OpenCustomFolder;

@@ -83,6 +83,14 @@ TMain_Form::TMain_Form(TCurrentSettings& settings, MainCommands commands)
                     [this] {
                         if (commands_.DeletePreset) commands_.DeletePreset(*this, settings_);
                     }),
+      Export_Preset(L"エクスポート(&X)...",
+                    [this] {
+                        if (commands_.ExportPreset) commands_.ExportPreset(*this, settings_);
+                    }),
+      Import_Preset(L"インポート(&I)...",
+                    [this] {
+                        if (commands_.ImportPreset) commands_.ImportPreset(*this, settings_);
+                    }),
       settings_(settings),
       commands_(std::move(commands))
 {
@@ -179,6 +187,9 @@ void TMain_Form::CreateMenus()
     A1 = actionItem(E1, Add_Preset);
     E2 = actionItem(E1, Edit_Preset);
     D1 = actionItem(E1, Delete_Preset);
+    separator(E1);
+    ExportPreset1 = actionItem(E1, Export_Preset);
+    ImportPreset1 = actionItem(E1, Import_Preset);
 
     L2 = popup(L"フォルダ(&L)");
     PEBuilderE1 = item(L2, L"PE Builderフォルダを開く(&E)", folder(&MainCommands::OpenPEBuilderFolder));
@@ -298,6 +309,8 @@ std::vector<CaptionBinding> TMain_Form::LanguageCaptions()
         {L"RS_025", [this](const std::wstring& text) { SetMenuText(O1, kMenuB2, text, true); }},
         {L"RS_026", [this](const std::wstring& text) { SetMenuText(B2, N6, text + L"\tF2"); }},
         {L"RS_027", [this](const std::wstring& text) { SetMenuText(B2, C2, text + L"\tF3"); }},
+        {L"RS_028", action(Export_Preset)},
+        {L"RS_029", action(Import_Preset)},
     };
 }
 
@@ -441,6 +454,7 @@ void TMain_Form::LB_Click()
     const int i = SelectedIndex();
     Edit_Preset.SetEnabled(i > 0);
     Delete_Preset.SetEnabled(i > 0);
+    Export_Preset.SetEnabled(i > 0);
     ::EnableMenuItem(O1, static_cast<UINT>(PBConfig), MF_BYCOMMAND | (i >= 0 ? MF_ENABLED : MF_GRAYED));
 
     const std::wstring preset = settings_.ProfileKey() + L"\\Preset\\" + SelectedText();

@@ -60,12 +60,14 @@ public:
 
     // Menus and their command ids.
     HMENU MainMenu1 = nullptr, F1 = nullptr, E1 = nullptr, L2 = nullptr, O1 = nullptr, B2 = nullptr, H1 = nullptr;
-    int PEBuilder1 = 0, ISOI1 = 0, O2 = 0, X1 = 0, A1 = 0, E2 = 0, D1 = 0;
+    int PEBuilder1 = 0, ISOI1 = 0, O2 = 0, X1 = 0, A1 = 0, E2 = 0, D1 = 0, ExportPreset1 = 0, ImportPreset1 = 0;
     int PEBuilderE1 = 0, L1 = 0, U1 = 0, B1 = 0, ISO1 = 0, C1 = 0;
     int PluginSort = 0, N6 = 0, C2 = 0, PBConfig = 0, P1 = 0, H2 = 0, KitwrightA1 = 0;
 
     // AL1
     Action Exec_PEBuilder, ISO_PEBuilder, Close_Application, Add_Preset, Edit_Preset, Delete_Preset;
+    // Preset files, after the preset commands.
+    Action Export_Preset, Import_Preset;
 
     // Colours of the toggles; 0xFF000000 | n stands for the system colour n.
     uint32_t SelectedBackColor = 0x1624E0, UnselectedBackColor = 0xFF000005;

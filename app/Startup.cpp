@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/PresetSwitches.h"
 #include "app/UnattendedBuild.h"
 #include "core/ConsolePrompt.h"
 #include "core/Language.h"
@@ -49,6 +50,7 @@ struct SwitchFamily {
 };
 const SwitchFamily kSwitchFamilies[] = {
     {HasBuildSwitches, RunUnattendedBuild},
+    {HasPresetSwitches, RunPresetSwitches},
 };
 
 const SwitchFamily* WantedFamily(const std::vector<std::wstring>& arguments)
@@ -97,9 +99,10 @@ bool RunChooserStep(ProfileChooser& chooser)
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows)
 {
     // A family of switches works with no window: every message is a console line, from
-    // the language file's on. The reset wins over them all.
-    const bool reset = FindCmdLineSwitch(arguments, L"I");
-    const SwitchFamily* family = reset ? nullptr : WantedFamily(arguments);
+    // the language file's on. Its parser owns the whole command line, so an "/I" among
+    // its values, or given beside it, never erases the settings of a scripted run.
+    const SwitchFamily* family = WantedFamily(arguments);
+    const bool reset = !family && FindCmdLineSwitch(arguments, L"I");
     ConsolePrompt console;
     std::optional<ScopedPromptOverride> toConsole;
     if (family) toConsole.emplace(console);

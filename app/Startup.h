@@ -19,7 +19,8 @@ struct StartupWindows {
 };
 
 // Runs the program from its first step to its end. The exit code is 0, except for the
-// switches that work with no window (an unattended build), which give their own.
+// switches that work with no window (an unattended build, the preset files), which
+// give their own.
 int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows& windows);
 
 // The steps, each also used on its own by the tests.

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/PresetSwitchArgs.h"
 #include "core/Console.h"
 #include "core/ConsolePrompt.h"
 #include "core/Files.h"
@@ -208,7 +209,10 @@ int RunUnattendedBuild(const std::vector<std::wstring>& arguments)
         return kExitBadArguments;
     }
     if (parsed.request.help) {
+        // Every switch that works with no window: the build's, then the preset files'.
         for (const std::wstring& line : BuildUsage()) ConsoleLine(line);
+        ConsoleLine(L"");
+        for (const std::wstring& line : PresetSwitchUsage()) ConsoleLine(line);
         return kExitSucceeded;
     }
     int exitCode = kExitFailed;

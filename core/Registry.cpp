@@ -281,6 +281,11 @@ int32_t ReadRegInteger(const std::wstring& key, const std::wstring& name, int32_
     return ReadRegNumber(key, name, def);
 }
 
+void CreateRegKey(const std::wstring& key)
+{
+    CreateKey(HKEY_CURRENT_USER, key, L"Cannot create the registry key " + key);
+}
+
 void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& text)
 {
     SetValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));

@@ -25,6 +25,9 @@ void WriteRegString(const std::wstring& key, const std::wstring& name, const std
 void WriteRegBool(const std::wstring& key, const std::wstring& name, bool value);
 void WriteRegInteger(const std::wstring& key, const std::wstring& name, int32_t value);
 
+// Creates the key path as needed, with no value; AppError names a key refused.
+void CreateRegKey(const std::wstring& key);
+
 // A missing key or value is no error.
 void EraseRegKey(const std::wstring& key);
 void DeleteRegValue(const std::wstring& key, const std::wstring& name);

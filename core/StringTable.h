@@ -54,11 +54,26 @@ enum StringId : unsigned short {
     RS_606 = 606,
     RS_607 = 607,
     RS_609 = 609,
+    RS_701 = 701,
+    RS_702 = 702,
+    RS_703 = 703,
+    RS_704 = 704,
+    RS_705 = 705,
+    RS_706 = 706,
+    RS_707 = 707,
+    RS_708 = 708,
+    RS_709 = 709,
+    RS_710 = 710,
+    RS_711 = 711,
+    RS_712 = 712,
+    RS_713 = 713,
+    RS_714 = 714,
+    RS_715 = 715,
 };
 
 namespace StringTable {
 
-constexpr int Count = 46;
+constexpr int Count = 61;
 
 // The text in use; every id of the enumeration has one.
 const std::wstring& Text(StringId id);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bitset>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,14 @@ size_t LineCountBound(std::basic_string_view<Unit> text)
     for (Unit u : text) breaks += u == Unit('\r') || u == Unit('\n');
     return breaks + 1;
 }
+
+// UTF-8 without a byte-order mark, strictly: nothing for bytes that are not UTF-8
+// (a sequence cut short, overlong, a surrogate, beyond U+10FFFF) or for text with an
+// unpaired surrogate, so that no character is silently replaced on the way.
+std::optional<std::wstring> Utf8ToWide(std::string_view bytes);
+std::optional<std::string> WideToUtf8(std::wstring_view text);
+// Where the first byte that is not UTF-8 lies (bytes.size() when all of it is).
+size_t Utf8ValidLength(std::string_view bytes);
 
 // Text in the system code pages (the ANSI one, and UTF-8), in TextCodec_win.cpp.
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);  // BOM dropped

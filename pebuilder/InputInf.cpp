@@ -34,10 +34,10 @@ const std::vector<InputKey>& InputKeys()
     using enum InputValueType;
     // clang-format off
     static const std::vector<InputKey> keys = {
-        {L"source",            String,  0, true},
-        {L"outdir",            String,  0, true},
-        {L"isofile",           String,  0, true},
-        {L"customdir",         String,  0, true},
+        {L"source",            String,  0, true, true},
+        {L"outdir",            String,  0, true, true},
+        {L"isofile",           String,  0, true, true},
+        {L"customdir",         String,  0, true, true},
         {L"buildiso",          Integer, 0, true},
         {L"verbose",           Integer, 0, true},
         {L"skipfiles",         Integer, 1, true},
@@ -48,7 +48,7 @@ const std::vector<InputKey>& InputKeys()
         {L"ISOduplicatesonce", Integer, 2, true},
         {L"volumeid",          String,  2, true},
         {L"useAbsoluteOutput", Integer, 3, true},
-        {L"fulloutdir",        String,  3, true},
+        {L"fulloutdir",        String,  3, true, true},
         {L"whattodo",          Integer, 0, false},
     };
     // clang-format on

@@ -50,6 +50,7 @@ struct InputKey {
     InputValueType type;
     int versionClass;  // the lowest class whose PE Builder reads the key
     bool inPreset;     // kept in a preset's own settings (all but whattodo)
+    bool isPath = false;  // a folder or file, which may lie in the PE Builder folder
 };
 
 // Every key of [input] the program writes, in the order of a preset copy by a build.

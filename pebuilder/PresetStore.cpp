@@ -152,6 +152,24 @@ void SaveAppliedSelection(const TCurrentSettings& settings, const std::wstring& 
           [](const std::wstring& staging) { CopyRegKey(AppliedSelectionKey(), staging); });
 }
 
+void StoreNewPreset(const TCurrentSettings& settings, const std::wstring& name,
+                    const std::vector<std::wstring>& pluginKeys, const std::vector<InputWrite>* ownSettings)
+{
+    Store(settings, L"", name, [&](const std::wstring& staging) {
+        WritePluginValues(staging, pluginKeys);
+        if (!ownSettings) return;
+        const std::wstring key = SettingsKeyOf(staging);
+        // Settings that are all defaults are still the preset's own: the key says so.
+        CreateRegKey(key);
+        for (const InputWrite& write : *ownSettings) {
+            if (write.number)
+                WriteRegInteger(key, write.key, *write.number);
+            else
+                WriteRegString(key, write.key, write.text);
+        }
+    });
+}
+
 void DeletePreset(const TCurrentSettings& settings, const std::wstring& name)
 {
     // An empty name would name the Preset key itself, with every preset in it.

@@ -11,6 +11,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/SettingsLock.h"
+#include "pebuilder/InputSettings.h"
 
 // The editor's Apply: the selection at that moment, as a preset's plug-in values, in
 // this process's own transient key, so that no other instance takes or erases it.
@@ -39,6 +40,12 @@ void SavePreset(const TCurrentSettings& settings, const std::wstring& oldName, c
                 const std::vector<std::wstring>& pluginKeys);
 // The same with the applied selection's values (none when nothing was applied).
 void SaveAppliedSelection(const TCurrentSettings& settings, const std::wstring& oldName, const std::wstring& newName);
+
+// Stores a new preset name with these plug-in values and, when ownSettings is given,
+// these settings of its own (texts as strings, numbers as DWORD), whole or not at all,
+// as SavePreset stores one: a name taken meanwhile is refused and nothing changes.
+void StoreNewPreset(const TCurrentSettings& settings, const std::wstring& name,
+                    const std::vector<std::wstring>& pluginKeys, const std::vector<InputWrite>* ownSettings);
 
 // Erases the preset's key with its own settings, whole; an empty name does nothing.
 void DeletePreset(const TCurrentSettings& settings, const std::wstring& name);

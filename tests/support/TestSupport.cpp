@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
 #include "core/Files.h"
 #include "core/FolderWalk.h"
+#include "core/Registry.h"
 #include "core/Shell.h"
 #include "core/Text.h"
 
@@ -62,6 +64,21 @@ void RemoveTree(const std::wstring& path)
     }
     for (const std::wstring& name : FolderEntryNames(path)) RemoveTree(path + L"\\" + name);
     ::RemoveDirectoryW(path.c_str());
+}
+
+std::vector<std::wstring> SortedSubKeys(const std::wstring& key)
+{
+    std::vector<std::wstring> names;
+    ListRegSubKeys(key, names);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::wstring> ValueLines(const std::wstring& key)
+{
+    std::vector<std::wstring> lines;
+    ListRegValues(key, lines);
+    return lines;
 }
 
 std::string Ansi(std::wstring_view text) { return WideToAnsi(text); }

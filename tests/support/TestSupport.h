@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A new empty folder below the system's temporary folder, removed with everything in
 // it when the object goes.
@@ -31,6 +32,11 @@ std::string ReadBytes(const std::wstring& path);
 void MakeFolders(const std::wstring& path);
 // Removes a folder tree; read-only entries too.
 void RemoveTree(const std::wstring& path);
+
+// The key's direct subkeys, sorted; and its values as name=value lines, as
+// ListRegValues makes them.
+std::vector<std::wstring> SortedSubKeys(const std::wstring& key);
+std::vector<std::wstring> ValueLines(const std::wstring& key);
 
 // UTF-16 text to the ANSI code page and back, for building test files.
 std::string Ansi(std::wstring_view text);

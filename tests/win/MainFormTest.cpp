@@ -99,6 +99,7 @@ protected:
             builds.push_back(inputs);
         };
         commands.AddPreset = [this](MainFormView&, const TCurrentSettings&) { ++adds; };
+        commands.ImportPreset = [this](MainFormView&, const TCurrentSettings&) { ++imports; };
     }
     void TearDown() override
     {
@@ -142,6 +143,7 @@ protected:
     std::unique_ptr<TMain_Form> form;
     std::vector<RunInputs> builds;
     int adds = 0;
+    int imports = 0;
 };
 
 TEST_F(MainFormTest, OpensCentredAtItsDefaultSizeAndStoresTheNormalPlace)
@@ -225,11 +227,18 @@ TEST_F(MainFormTest, PresetsAreSortedAfterTheLastBuildEntryAndASelectionLoadsIts
     EXPECT_FALSE(main.Delete_Preset.Enabled());
     EXPECT_FALSE(::IsWindowEnabled(main.Edit_Btn));
     EXPECT_FALSE(MenuEnabled(main.E1, main.D1));
+    // The preset files come after the preset commands: only a preset can be exported.
+    EXPECT_EQ(MenuText(main.E1, main.ExportPreset1), L"エクスポート(&X)...");
+    EXPECT_FALSE(MenuEnabled(main.E1, main.ExportPreset1));
+    EXPECT_TRUE(MenuEnabled(main.E1, main.ImportPreset1));
+    ::SendMessageW(main.Handle(), WM_COMMAND, MAKEWPARAM(main.ImportPreset1, 0), 0);
+    EXPECT_EQ(imports, 1);
     EXPECT_EQ(MenuText(main.O1, main.PBConfig), L"PE Builderの環境設定[input.inf](&R)");
     EXPECT_EQ(Toggles(), (std::vector<int>{1, 0, 1, 1}));  // from input.inf
 
     Select(2);
     EXPECT_TRUE(main.Edit_Preset.Enabled());
+    EXPECT_TRUE(MenuEnabled(main.E1, main.ExportPreset1));
     EXPECT_TRUE(::IsWindowEnabled(main.Del_Btn));
     EXPECT_EQ(MenuText(main.O1, main.PBConfig), L"PE Builderの環境設定[b](&R)");
     EXPECT_EQ(Toggles(), (std::vector<int>{0, 1, 1, 0}));  // registry off, files on, ISO on, CD off

@@ -25,21 +25,6 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-Names SubKeys(const std::wstring& key)
-{
-    Names names;
-    ListRegSubKeys(key, names);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-Names Values(const std::wstring& key)
-{
-    Names lines;
-    ListRegValues(key, lines);
-    return lines;
-}
-
 // A control of another process's window, by class and, when given, caption.
 HWND Control(HWND window, const wchar_t* className, const wchar_t* text = nullptr)
 {
@@ -124,7 +109,7 @@ TEST_F(PresetSharing, TwoInstancesSavingAtOnceLoseMixAndHalfWriteNothing)
     // wanted, one instance's preset, whole.
     const std::wstring presets = PresetsKey(settings);
     auto expectWhole = [&](const std::wstring& name, const std::wstring& prefix) {
-        Names values = Values(presets + L"\\" + name);
+        Names values = ValueLines(presets + L"\\" + name);
         ASSERT_EQ(values.size(), 150u) << testing::PrintToString(name);
         for (size_t i = 0; i < values.size(); ++i)
             ASSERT_EQ(values[i], PresetValueName(i + 1) + L"=" + prefix + std::to_wstring(i) + L"::p\\")
@@ -144,7 +129,7 @@ TEST_F(PresetSharing, TwoInstancesSavingAtOnceLoseMixAndHalfWriteNothing)
         expected.push_back(shared);
     }
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(SubKeys(presets), expected);
+    EXPECT_EQ(SortedSubKeys(presets), expected);
     EXPECT_FALSE(RegSubKeyExists(kProgramKey, L"Transient"));
 }
 
@@ -180,12 +165,12 @@ TEST_F(PresetSharing, AKillDuringASaveUnderANewNameNeverListsAPartialPreset)
         ::Sleep(std::uniform_int_distribution<DWORD>(0, 15)(random));
         ASSERT_TRUE(::TerminateProcess(program.process.Get(), 9));
         ASSERT_EQ(::WaitForSingleObject(program.process.Get(), 20000), WAIT_OBJECT_0);
-        for (const std::wstring& owner : SubKeys(kTransientKey))
+        for (const std::wstring& owner : SortedSubKeys(kTransientKey))
             midway += RegValueExists(kTransientKey + L"\\" + owner, L"Target");
 
         // What the next start, or any other instance, sees: one preset, whole.
         SettingsLock lock;
-        const Names names = SubKeys(presets);
+        const Names names = SortedSubKeys(presets);
         ASSERT_EQ(names.size(), 1u) << "trial " << trial << ": " << testing::PrintToString(names);
         ASSERT_TRUE(names[0] == name || names[0] == next) << testing::PrintToString(names);
         name = names[0];
@@ -201,5 +186,5 @@ TEST_F(PresetSharing, AKillDuringASaveUnderANewNameNeverListsAPartialPreset)
     EXPECT_EQ(ListItems(Control(main, L"ListBox")).back(), name);
     EXPECT_EQ(ListItems(Control(main, L"ListBox")).size(), 2u);
     EXPECT_EQ(CloseWindowsUntilExit(program), 0u);
-    EXPECT_EQ(SubKeys(kTransientKey), Names{});
+    EXPECT_EQ(SortedSubKeys(kTransientKey), Names{});
 }
