@@ -329,7 +329,7 @@ void TMain_Form::FormShow()
     UnselectedForeColor = static_cast<uint32_t>(
         ReadRegInteger(kProgramKey, RegName::UnselectedForeColor, static_cast<int32_t>(0xFF000008)));
 
-    settings_.ProfileKeySuffix = L"\\" + StoredProfileName();
+    settings_.ProfileKeySuffix = ProfileKeySuffixOf(StoredProfileName());
     LoadProfileSettings();
 
     switch (ReadRegInteger(kProgramKey, RegName::BuildStyle, 0)) {
@@ -418,11 +418,11 @@ void TMain_Form::SelectEntry(int index) { ::SendMessageW(LB1, LB_SETCURSEL, stat
 
 void TMain_Form::ReloadPresetList()
 {
-    const std::wstring K = settings_.ProfileKey();
+    const std::wstring K = ProfileKey(settings_);
     std::vector<std::wstring> names;
     {
         SettingsLock lock;  // a preset another instance is still writing is not listed yet
-        if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(K + L"\\Preset", names);
+        if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(PresetsKey(K), names);
     }
     std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
 
@@ -443,9 +443,9 @@ void TMain_Form::LB_Click()
     Delete_Preset.SetEnabled(i > 0);
     ::EnableMenuItem(O1, static_cast<UINT>(PBConfig), MF_BYCOMMAND | (i >= 0 ? MF_ENABLED : MF_GRAYED));
 
-    const std::wstring preset = settings_.ProfileKey() + L"\\Preset\\" + SelectedText();
+    const std::wstring preset = PresetKey(settings_, SelectedText());
     const bool fromPreset = i != 0 && RegSubKeyExists(preset, RegName::PresetSettings);
-    const std::wstring presetSettings = preset + L"\\PEBuilder";
+    const std::wstring presetSettings = PresetSettingsKey(preset);
     const std::wstring inputInf = settings_.PEBuilder + L"\\" + kInputInf;
     SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), fromPreset ? SelectedText() : kInputInf));
 

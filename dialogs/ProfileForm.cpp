@@ -19,14 +19,6 @@
 
 namespace {
 
-// An empty name would address the Profiles key itself: erasing or copying it would
-// take every profile with it.
-std::wstring ProfileKey(const std::wstring& name)
-{
-    if (name.empty()) throw AppError(L"No profile is selected.");
-    return kProfilesKey + L"\\" + name;
-}
-
 // In the user's locale order without regard to case, as the user reads the list.
 void SortProfileNames(std::vector<std::wstring>& names)
 {

@@ -342,6 +342,8 @@ void P1Click(MainFormView& main, TCurrentSettings& settings)
     if (form.ShowModal(main.Owner()) != mrOk) return;
     ApplyProgramSettings(form.Fields(), settings);
     SaveProgramSettings(settings);
+    // Plugin Builder then edits the plug-ins of the installation just chosen.
+    WritePluginBuilderPluginPath(settings.PluginBuilder, settings.PEBuilder);
     RefreshMainAfterProgramSettings(main, settings);
     main.SettingsCancelled = false;
 }

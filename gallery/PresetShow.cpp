@@ -98,8 +98,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         InitLanguageFilePath();
         LoadStringTableFromLanguageFile();
         TCurrentSettings settings;
-        settings.ProfileKeySuffix = L"\\" + ReadRegString(kSystemKey, RegName::Profile, Str(RS_601));
-        LoadProfileSettings(settings);
+        LoadCurrentProfile(settings);
         ShowView view(preset);
         selectTimer = ::SetTimer(nullptr, 0, 300, OnTimer);
         if (seconds > 0) closeTimer = ::SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, OnTimer);

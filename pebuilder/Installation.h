@@ -34,3 +34,7 @@ inline const std::wstring kSourcePathKey = L"SourcePath";
 // file exists: the program never creates Plugin Builder's settings. Answers whether
 // it wrote. A file that cannot be written throws AppError naming it.
 bool WritePluginBuilderSetting(const std::wstring& folder, const std::wstring& key, const std::wstring& value);
+// Tells the Plugin Builder in pluginBuilder where the plug-ins of the PE Builder in
+// peBuilder are ([System] PluginPath), when it keeps a settings file; otherwise
+// nothing. Answers whether it wrote.
+bool WritePluginBuilderPluginPath(const std::wstring& pluginBuilder, const std::wstring& peBuilder);

@@ -16,9 +16,6 @@
 // this process's own transient key, so that no other instance takes or erases it.
 std::wstring AppliedSelectionKey();
 
-// The profile's Preset key: the editor's place and one subkey per preset.
-std::wstring PresetsKey(const TCurrentSettings& settings);
-
 // Writes the values "001", "002", ... of key, one per plug-in key, in order; nothing
 // (and no key) for an empty list.
 void WritePluginValues(const std::wstring& key, const std::vector<std::wstring>& pluginKeys);

@@ -10,8 +10,8 @@ SettingsSource::SettingsSource(const TCurrentSettings& settings, int selectedInd
     : inputInf_(settings.PEBuilder + L"\\input.inf")
 {
     if (selectedIndex < 1) return;
-    const std::wstring presetKey = PresetKeyPath(settings, selectedText);
-    if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = presetKey + L"\\" + RegName::PresetSettings;
+    const std::wstring presetKey = PresetKey(settings, selectedText);
+    if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = PresetSettingsKey(presetKey);
 }
 
 std::wstring SettingsSource::ReadString(std::wstring_view name, std::wstring_view def) const

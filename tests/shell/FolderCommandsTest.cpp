@@ -51,13 +51,13 @@ protected:
         settings.PEB_VER = 3;
         MakeFolders(settings.PEBuilder);
         // "自前" has settings of its own, "共用" has none.
-        WriteRegString(PresetKeyPath(settings, L"自前"), L"001", L"x::x\\");
-        WriteRegString(PresetKeyPath(settings, L"共用"), L"001", L"x::x\\");
+        WriteRegString(PresetKey(settings, L"自前"), L"001", L"x::x\\");
+        WriteRegString(PresetKey(settings, L"共用"), L"001", L"x::x\\");
     }
     void TearDown() override { EraseRegKey(kProgramKey); }
 
     void WriteInputInf(const std::wstring& lines) { WriteBytes(settings.PEBuilder + L"\\input.inf", Ansi(lines)); }
-    std::wstring OwnKey() const { return PresetKeyPath(settings, L"自前") + L"\\PEBuilder"; }
+    std::wstring OwnKey() const { return PresetKey(settings, L"自前") + L"\\PEBuilder"; }
 
     // The folder that the file browser was asked to open, or the messages shown.
     std::wstring Opened(Command command, int selected = 0)

@@ -54,7 +54,7 @@ std::wstring PresetInstallation::KeyOf(const std::wstring& displayName)
     return L"";
 }
 
-std::wstring PresetInstallation::PresetKey(const std::wstring& name) const { return PresetKeyPath(settings, name); }
+std::wstring PresetInstallation::PresetKey(const std::wstring& name) const { return ::PresetKey(settings, name); }
 
 std::vector<std::wstring> PresetInstallation::PresetValues(const std::wstring& name) const
 {

@@ -86,7 +86,7 @@ protected:
         for (size_t i = 0; i < keys.size(); ++i) {
             wchar_t valueName[8];
             swprintf(valueName, 8, L"%.3d", static_cast<int>(i + 1));
-            WriteRegString(PresetKeyPath(CurrentSettings, name), valueName, keys[i]);
+            WriteRegString(PresetKey(CurrentSettings, name), valueName, keys[i]);
         }
     }
 
@@ -179,7 +179,7 @@ TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
 TEST_F(PluginFolder, PresetKeysComeSortedWithoutEmptyValues)
 {
     StorePreset(L"Set", {L"b::b\\", L"", L"A::a\\", L"c::"});
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Set") + L"\\PEBuilder", L"source",
+    WriteRegString(PresetKey(CurrentSettings, L"Set") + L"\\PEBuilder", L"source",
                    L"D:\\");  // a subkey is no plug-in
     std::vector<std::wstring> keys = LoadPresetPluginKeys(CurrentSettings, L"set");
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"A::a\\", L"b::b\\", L"c::"}));
@@ -250,8 +250,8 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
 
     // A read-only plug-in that is already right needs no writing.
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"001", L"A::a\\");
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"002", L"Z::z\\");
+    WriteRegString(PresetKey(CurrentSettings, L"Two"), L"001", L"A::a\\");
+    WriteRegString(PresetKey(CurrentSettings, L"Two"), L"002", L"Z::z\\");
     ApplyPresetToPlugins(CurrentSettings, L"Two");
     EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")), Inf(L"A", "Enable=1"));
     EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=0"));
