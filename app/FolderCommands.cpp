@@ -7,6 +7,7 @@
 #include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
+#include "pebuilder/Installation.h"
 #include "pebuilder/PluginTools.h"
 #include "pebuilder/SettingsSource.h"
 
@@ -77,7 +78,7 @@ void ISO1Click(const MainFormView& main, const TCurrentSettings& settings)
 
 void O2Click(const MainFormView& main, const TCurrentSettings& settings)
 {
-    const std::wstring log = settings.PEBuilder + L"\\pebuilder.log";
+    const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     if (!FileExists(log)) {
         MessageBoxPrompt(main.Owner()).Error(Str(RS_022));
         return;

@@ -7,14 +7,12 @@
 
 #include "app/ToggleCells.h"
 #include "core/Files.h"
-#include "core/IniFile.h"
 #include "core/Language.h"
 #include "core/Messages.h"
-#include "core/Registry.h"
-#include "core/RegistryNames.h"
-#include "core/SettingsLock.h"
-#include "core/Shell.h"
 #include "core/StringTable.h"
+#include "pebuilder/Installation.h"
+#include "pebuilder/PresetStore.h"
+#include "pebuilder/SettingsSource.h"
 #include "ui/Focus.h"
 
 namespace {
@@ -22,8 +20,6 @@ namespace {
 // Positions of the popups in the menu bar, and of the build-style submenu in O1.
 constexpr int kMenuF1 = 0, kMenuE1 = 1, kMenuL2 = 2, kMenuO1 = 3, kMenuH1 = 4;
 constexpr int kMenuB2 = 2;  // the build-style submenu within O1
-
-const std::wstring kInputInf = L"input.inf";
 
 std::wstring ListText(HWND list, int index)
 {
@@ -33,13 +29,6 @@ std::wstring ListText(HWND list, int index)
     length = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
     return text;
-}
-
-// The name sort of the system's user collation, without regard to case.
-bool LessIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                            static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
 // The format's first "%s" replaced by value.
@@ -321,18 +310,15 @@ bool TMain_Form::MenuChecked(int id) const
 
 void TMain_Form::FormShow()
 {
-    SelectedBackColor = static_cast<uint32_t>(ReadRegInteger(kProgramKey, RegName::SelectedBackColor, 0x1624E0));
-    UnselectedBackColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::UnselectedBackColor, static_cast<int32_t>(0xFF000005)));
-    SelectedForeColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::SelectedForeColor, static_cast<int32_t>(0xFF000005)));
-    UnselectedForeColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::UnselectedForeColor, static_cast<int32_t>(0xFF000008)));
+    const MainWindowSettings stored = LoadMainWindowSettings();
+    SelectedBackColor = stored.SelectedBackColor;
+    UnselectedBackColor = stored.UnselectedBackColor;
+    SelectedForeColor = stored.SelectedForeColor;
+    UnselectedForeColor = stored.UnselectedForeColor;
 
-    settings_.ProfileKeySuffix = ProfileKeySuffixOf(StoredProfileName());
     LoadProfileSettings();
 
-    switch (ReadRegInteger(kProgramKey, RegName::BuildStyle, 0)) {
+    switch (stored.BuildStyle) {
     case 0: N6Click(); break;
     case 1: C2Click(); break;
     default: break;  // neither style until the user picks one
@@ -341,38 +327,31 @@ void TMain_Form::FormShow()
 
 void TMain_Form::LoadProfileSettings()
 {
-    ::LoadProfileSettings(settings_);
+    LoadCurrentProfile(settings_);
     profileLoaded_ = true;
 
+    // A first run: the program settings, then PE Builder's, before anything else; a
+    // cancelled one ends the program.
     if (settings_.PEBuilder.empty()) {
         ReloadPresetList();
-        if (commands_.ProgramSettings) commands_.ProgramSettings(*this, settings_);
-        if (SettingsCancelled) {
+        if (commands_.ProgramSettings && !commands_.ProgramSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
         }
     }
-    if (!FileExists(settings_.PEBuilder + L"\\" + kInputInf)) {
-        if (commands_.PEBuilderSettings) commands_.PEBuilderSettings(*this, settings_);
-        if (SettingsCancelled) {
+    if (settings_.PEBuilder.empty() || !FileExists(InputInfPath(settings_.PEBuilder))) {
+        if (commands_.PEBuilderSettings && !commands_.PEBuilderSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
         }
     }
-    ReloadPresetList();
 
-    // Plugin Builder learns where the plug-ins are; without a folder of its own there
-    // is no file of its to tell (a bare "\Plugin_Builder.ini" would be a drive root's).
-    const std::wstring pluginBuilderIni = settings_.PluginBuilder + L"\\Plugin_Builder.ini";
-    if (!settings_.PluginBuilder.empty() && FileExists(pluginBuilderIni))
-        WriteIniString(pluginBuilderIni, L"System", L"PluginPath", settings_.PEBuilder + L"\\Plugin");
-
-    LB_Click();
-    SetBuildButtonsEnabled(FileExists(settings_.PEBuilder + L"\\pebuilder.exe"));
-    SetPluginSortEnabled(!IsNtfsVolume(settings_.PEBuilder));
+    // Plugin Builder learns where the plug-ins are.
+    WritePluginBuilderPluginPath(settings_.PluginBuilder, settings_.PEBuilder);
+    RefreshAfterSettingsChange(*this, settings_);
 }
 
-void TMain_Form::FormDestroy() { WriteRegInteger(kProgramKey, RegName::BuildStyle, MenuChecked(C2) ? 1 : 0); }
+void TMain_Form::FormDestroy() { SaveBuildStyle(MenuChecked(C2)); }
 
 void TMain_Form::ShowMain()
 {
@@ -418,14 +397,7 @@ void TMain_Form::SelectEntry(int index) { ::SendMessageW(LB1, LB_SETCURSEL, stat
 
 void TMain_Form::ReloadPresetList()
 {
-    const std::wstring K = ProfileKey(settings_);
-    std::vector<std::wstring> names;
-    {
-        SettingsLock lock;  // a preset another instance is still writing is not listed yet
-        if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(PresetsKey(K), names);
-    }
-    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
-
+    const std::vector<std::wstring> names = ListPresetNames(settings_);
     ::SendMessageW(LB1, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(LB1, LB_RESETCONTENT, 0, 0);
     for (const std::wstring& name : names) ::SendMessageW(LB1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -443,22 +415,16 @@ void TMain_Form::LB_Click()
     Delete_Preset.SetEnabled(i > 0);
     ::EnableMenuItem(O1, static_cast<UINT>(PBConfig), MF_BYCOMMAND | (i >= 0 ? MF_ENABLED : MF_GRAYED));
 
-    const std::wstring preset = PresetKey(settings_, SelectedText());
-    const bool fromPreset = i != 0 && RegSubKeyExists(preset, RegName::PresetSettings);
-    const std::wstring presetSettings = PresetSettingsKey(preset);
-    const std::wstring inputInf = settings_.PEBuilder + L"\\" + kInputInf;
-    SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), fromPreset ? SelectedText() : kInputInf));
+    const SettingsSource source(settings_, i, SelectedText());
+    SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), source.IsPresetKey() ? SelectedText() : kInputInfName));
 
-    auto read = [&](const wchar_t* key) {
-        return fromPreset ? ReadRegInteger(presetSettings, key, 0) : ReadIniInteger(inputInf, L"input", key, 0);
-    };
-    ToggleSource source;
-    source.skipregistry = read(L"skipregistry");
-    source.skipfiles = read(L"skipfiles");
-    source.buildiso = read(L"buildiso");
-    source.burncd = read(L"burncd");
+    ToggleSource toggles;
+    toggles.skipregistry = source.ReadInteger(L"skipregistry");
+    toggles.skipfiles = source.ReadInteger(L"skipfiles");
+    toggles.buildiso = source.ReadInteger(L"buildiso");
+    toggles.burncd = source.ReadInteger(L"burncd");
 
-    std::vector<ToggleCell> cells = LayoutToggles(settings_.PEB_VER, source, CellCaptions());
+    std::vector<ToggleCell> cells = LayoutToggles(settings_.PEB_VER, toggles, CellCaptions());
     const int count = static_cast<int>(cells.size());
     CG01.SetColCount(count);
     for (int col = 0; col < count; ++col) {

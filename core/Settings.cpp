@@ -47,6 +47,23 @@ void LoadProfileSettings(TCurrentSettings& settings)
     settings.TE_WAIT = ReadRegBool(kSystemKey, RegName::TE_WAIT, false);
 }
 
+MainWindowSettings LoadMainWindowSettings()
+{
+    const MainWindowSettings d;
+    auto colour = [](const wchar_t* name, uint32_t def) {
+        return static_cast<uint32_t>(ReadRegInteger(kProgramKey, name, static_cast<int32_t>(def)));
+    };
+    MainWindowSettings s;
+    s.SelectedBackColor = colour(RegName::SelectedBackColor, d.SelectedBackColor);
+    s.UnselectedBackColor = colour(RegName::UnselectedBackColor, d.UnselectedBackColor);
+    s.SelectedForeColor = colour(RegName::SelectedForeColor, d.SelectedForeColor);
+    s.UnselectedForeColor = colour(RegName::UnselectedForeColor, d.UnselectedForeColor);
+    s.BuildStyle = ReadRegInteger(kProgramKey, RegName::BuildStyle, d.BuildStyle);
+    return s;
+}
+
+void SaveBuildStyle(bool custom) { WriteRegInteger(kProgramKey, RegName::BuildStyle, custom ? 1 : 0); }
+
 void LoadCurrentProfile(TCurrentSettings& settings)
 {
     settings.ProfileKeySuffix = ProfileKeySuffixOf(StoredProfileName());

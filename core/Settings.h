@@ -32,6 +32,16 @@ struct TCurrentSettings {
 
 extern TCurrentSettings CurrentSettings;
 
+// The main window's values on the program key: the toggle colours (only ever read;
+// 0xFF000000 | n stands for the system colour n) and the build style it was left in.
+struct MainWindowSettings {
+    uint32_t SelectedBackColor = 0x1624E0, UnselectedBackColor = 0xFF000005;
+    uint32_t SelectedForeColor = 0xFF000005, UnselectedForeColor = 0xFF000008;
+    int32_t BuildStyle = 0;  // 0 standard, 1 custom; another value picks neither
+};
+MainWindowSettings LoadMainWindowSettings();
+void SaveBuildStyle(bool custom);
+
 // System\Profile when it names a profile. A stored text that cannot (empty, a
 // backslash, too long) is reported once, naming it, and removed; the default profile
 // (DefaultProfileName) stands in for it.

@@ -8,6 +8,8 @@
 
 #include <string>
 
+struct TCurrentSettings;
+
 class MainFormView {
 public:
     virtual ~MainFormView() = default;
@@ -30,7 +32,10 @@ public:
     // Button1 and Button3 of the standard panel, and the menu item PluginSort.
     virtual void SetBuildButtonsEnabled(bool enabled) = 0;
     virtual void SetPluginSortEnabled(bool enabled) = 0;
-
-    // Set by the two settings commands: true on entry, false only after their OK.
-    bool SettingsCancelled = false;
 };
+
+// What follows the first load of the profile's settings and every change of them: the
+// list refilled with the selected entry kept where it still is (otherwise the
+// last-build entry), the selection handler, the build buttons (on while the PE Builder
+// folder holds pebuilder.exe) and the plug-in sort (off on NTFS).
+void RefreshAfterSettingsChange(MainFormView& main, const TCurrentSettings& settings);

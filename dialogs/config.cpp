@@ -323,27 +323,15 @@ bool TConfig_Form::FormCloseQuery()
     return true;
 }
 
-void RefreshMainAfterProgramSettings(MainFormView& main, const TCurrentSettings& settings)
+bool P1Click(MainFormView& main, TCurrentSettings& settings)
 {
-    std::wstring selected = main.SelectedText();
-    main.ReloadPresetList();
-    int index = main.FindEntry(selected);
-    main.SelectEntry(index < 0 ? 0 : index);
-    main.LB_Click();
-    main.SetBuildButtonsEnabled(FileExists(PEBuilderExePath(settings.PEBuilder)));
-    main.SetPluginSortEnabled(!IsNtfsVolume(settings.PEBuilder));
-}
-
-void P1Click(MainFormView& main, TCurrentSettings& settings)
-{
-    main.SettingsCancelled = true;
     TConfig_Form form;
     form.Load(FieldsFromSettings(settings));
-    if (form.ShowModal(main.Owner()) != mrOk) return;
+    if (form.ShowModal(main.Owner()) != mrOk) return false;
     ApplyProgramSettings(form.Fields(), settings);
     SaveProgramSettings(settings);
     // Plugin Builder then edits the plug-ins of the installation just chosen.
     WritePluginBuilderPluginPath(settings.PluginBuilder, settings.PEBuilder);
-    RefreshMainAfterProgramSettings(main, settings);
-    main.SettingsCancelled = false;
+    RefreshAfterSettingsChange(main, settings);
+    return true;
 }

@@ -7,6 +7,7 @@
 // PE Builder; folder is the installation folder without a trailing backslash. The
 // files and folders the program writes (input.inf, the plug-in INFs) refuse an empty
 // folder with AppError.
+inline const std::wstring kInputInfName = L"input.inf";
 std::wstring PEBuilderExePath(const std::wstring& folder);  // folder\pebuilder.exe
 std::wstring InputInfPath(const std::wstring& folder);      // folder\input.inf
 std::wstring PluginFolderPath(const std::wstring& folder);  // folder\Plugin

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Error.h"
@@ -114,6 +115,21 @@ bool HoldsOnlyPluginValues(const std::wstring& key)
 }
 
 }  // namespace
+
+std::vector<std::wstring> ListPresetNames(const TCurrentSettings& settings)
+{
+    const std::wstring profile = ProfileKey(settings);
+    std::vector<std::wstring> names;
+    {
+        SettingsLock lock;
+        if (RegSubKeyExists(profile, RegName::Preset)) ListRegSubKeys(PresetsKey(profile), names);
+    }
+    std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size())) == CSTR_LESS_THAN;
+    });
+    return names;
+}
 
 void WritePluginValues(const std::wstring& key, const std::vector<std::wstring>& pluginKeys)
 {

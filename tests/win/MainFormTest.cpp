@@ -438,12 +438,12 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsOpensTheSettingsAndEndsOnCancel)
     commands.ProgramSettings = [&](MainFormView& view, TCurrentSettings& current) {
         shown.push_back(L"program");
         EXPECT_EQ(view.SelectedIndex(), 0);  // the list is filled before
-        view.SettingsCancelled = cancelProgram;
         if (!cancelProgram) current.PEBuilder = pebuilder / L"new";
+        return !cancelProgram;
     };
-    commands.PEBuilderSettings = [&](MainFormView& view, const TCurrentSettings& current) {
+    commands.PEBuilderSettings = [&](MainFormView&, const TCurrentSettings& current) {
         shown.push_back(L"pebuilder " + ExtractFileName(current.PEBuilder));
-        view.SettingsCancelled = cancelPEBuilder;
+        return !cancelPEBuilder;
     };
 
     Open();
