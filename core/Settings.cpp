@@ -7,8 +7,6 @@
 #include "core/RegistryNames.h"
 #include "core/Text.h"
 
-TCurrentSettings CurrentSettings;
-
 std::wstring StoredProfileName()
 {
     const std::wstring fallback = DefaultProfileName();

@@ -1,6 +1,6 @@
 // The settings of the current profile and the program-wide settings: the in-memory
-// copy every window shares for the whole run, and its loading from and saving to the
-// settings store.
+// copy every window shares for the whole run (CurrentSettings, made by the entry
+// point), and its loading from and saving to the settings store.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +29,6 @@ struct TCurrentSettings {
     bool PLB_WAIT = false;
     bool TE_WAIT = false;
 };
-
-extern TCurrentSettings CurrentSettings;
 
 // The main window's values on the program key: the toggle colours (only ever read;
 // 0xFF000000 | n stands for the system colour n) and the build style it was left in.

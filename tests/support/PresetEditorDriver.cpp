@@ -225,7 +225,7 @@ std::vector<std::wstring> CheckedNames(const TPreset_Form& editor)
 
 bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
 
-void PresetEditorTest::SetUp() { LanguageFile = pe.Scratch(L"none.rsl"); }
+void PresetEditorTest::SetUp() { SetLanguageFile(pe.Scratch(L"none.rsl")); }
 
 void PresetEditorTest::TearDown() { EraseRegKey(kProgramKey); }
 
