@@ -32,7 +32,7 @@ void OpenExistingFolder(const MainFormView& main, const std::wstring& folder, St
         OpenFolder(main, folder);
         return;
     }
-    MessageBoxPrompt(main.Owner()).Error(Str(missing));
+    main.Prompt().Error(Str(missing));
 }
 
 }  // namespace
@@ -80,7 +80,7 @@ void O2Click(const MainFormView& main, const TCurrentSettings& settings)
 {
     const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     if (!FileExists(log)) {
-        MessageBoxPrompt(main.Owner()).Error(Str(RS_022));
+        main.Prompt().Error(Str(RS_022));
         return;
     }
     RunProgram(TextEditorCommandLine(settings.TextEditor, log), settings.TE_WAIT);

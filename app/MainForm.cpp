@@ -51,13 +51,11 @@ TMain_Form::TMain_Form(TCurrentSettings& settings, MainCommands commands)
     : Form(Design{L"TMain_Form", kMainFormCaption, {562, 387}, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW}),
       Exec_PEBuilder(L"ビルド(&B)",
                      [this] {
-                         MessageBoxPrompt prompt(Handle());
-                         if (commands_.Build) commands_.Build(settings_, Inputs(), prompt);
+                         if (commands_.Build) commands_.Build(settings_, Inputs(), Prompt());
                      }),
       ISO_PEBuilder(L"ISOファイル作成(&I)",
                     [this] {
-                        MessageBoxPrompt prompt(Handle());
-                        if (commands_.MakeIso) commands_.MakeIso(settings_, Inputs(), prompt);
+                        if (commands_.MakeIso) commands_.MakeIso(settings_, Inputs(), Prompt());
                     }),
       Close_Application(L"終了(&X)", [this] { Close_ApplicationExecute(); }),
       Add_Preset(L"追加(&A)",
@@ -179,8 +177,7 @@ void TMain_Form::CreateMenus()
 
     O1 = popup(L"オプション(&O)");
     PluginSort = item(O1, L"Pluginフォルダの整列(&S)", [this] {
-        MessageBoxPrompt prompt(Handle());
-        if (commands_.SortPlugins) commands_.SortPlugins(settings_, prompt);
+        if (commands_.SortPlugins) commands_.SortPlugins(settings_, Prompt());
     });
     separator(O1);  // N5
     B2 = ::CreatePopupMenu();

@@ -9,6 +9,7 @@
 #include <string>
 
 struct TCurrentSettings;
+class UserPrompt;
 
 class MainFormView {
 public:
@@ -16,6 +17,8 @@ public:
 
     // Owner of the dialogs and message boxes the commands show.
     virtual HWND Owner() const = 0;
+    // How the commands talk to the user: message boxes owned by Owner().
+    virtual UserPrompt& Prompt() const = 0;
 
     // LB1: index 0 is the last-build entry, presets follow sorted.
     virtual int SelectedIndex() const = 0;

@@ -316,7 +316,7 @@ bool TConfig_Form::FormCloseQuery()
     if (!ok) {
         ShowPage(0);
         ::SetFocus(EE01.Handle());
-        MessageBoxPrompt(Handle()).Error(Str(RS_202));
+        Prompt().Error(Str(RS_202));
         return false;
     }
     EE03.SetText(f.TextEditor);

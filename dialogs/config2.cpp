@@ -283,7 +283,7 @@ bool TConfig2_Form::FormCloseQuery()
     }
     if (field) {
         ::SetFocus(field);
-        MessageBoxPrompt(Handle()).Error(Str(check.message));
+        Prompt().Error(Str(check.message));
         return false;
     }
     ::SetText(ED02, UpperCase(TextOf(ED02)));

@@ -25,10 +25,12 @@ namespace {
 // The preset list as the commands see it: the last-build entry, then the presets.
 class ListView : public MainFormView {
 public:
+    explicit ListView(UserPrompt& prompt) : prompt_(prompt) {}
     std::vector<std::wstring> entries{Str(RS_001), L"自前", L"共用"};
     int selected = 0;
 
     HWND Owner() const override { return nullptr; }
+    UserPrompt& Prompt() const override { return prompt_; }
     int SelectedIndex() const override { return selected; }
     std::wstring SelectedText() const override { return entries[selected]; }
     int FindEntry(const std::wstring&) const override { return -1; }
@@ -37,6 +39,9 @@ public:
     void LB_Click() override {}
     void SetBuildButtonsEnabled(bool) override {}
     void SetPluginSortEnabled(bool) override {}
+
+private:
+    UserPrompt& prompt_;
 };
 
 using Command = void (*)(const MainFormView&, const TCurrentSettings&);
@@ -103,8 +108,9 @@ protected:
 
     ScratchFolder pe, marker;
     TCurrentSettings settings;
-    ListView view;
     ScriptedPrompt prompt;
+    ListView view{prompt};
+    // A damaged value is reported outside any window: that message goes to the script too.
     ScopedPromptOverride scripted{prompt};
     RecordedStarts starts;
 };

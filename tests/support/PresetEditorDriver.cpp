@@ -80,7 +80,8 @@ void PresetInstallation::MakePreset(const std::wstring& name, const std::vector<
     if (ownSettings) WriteRegString(PresetKey(name) + L"\\PEBuilder", L"source", L"D:\\" + name + L"\\");
 }
 
-StandInMainView::StandInMainView(const TCurrentSettings& settings) : settings_(settings)
+StandInMainView::StandInMainView(const TCurrentSettings& settings, UserPrompt& prompt)
+    : settings_(settings), prompt_(prompt)
 {
     ReloadPresetList();
     calls.clear();
