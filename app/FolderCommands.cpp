@@ -7,6 +7,7 @@
 #include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
+#include "pebuilder/Installation.h"
 #include "pebuilder/PluginTools.h"
 #include "pebuilder/SettingsSource.h"
 
@@ -31,7 +32,7 @@ void OpenExistingFolder(const MainFormView& main, const std::wstring& folder, St
         OpenFolder(main, folder);
         return;
     }
-    MessageBoxPrompt(main.Owner()).Error(Str(missing));
+    main.Prompt().Error(Str(missing));
 }
 
 }  // namespace
@@ -77,9 +78,9 @@ void ISO1Click(const MainFormView& main, const TCurrentSettings& settings)
 
 void O2Click(const MainFormView& main, const TCurrentSettings& settings)
 {
-    const std::wstring log = settings.PEBuilder + L"\\pebuilder.log";
+    const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     if (!FileExists(log)) {
-        MessageBoxPrompt(main.Owner()).Error(Str(RS_022));
+        main.Prompt().Error(Str(RS_022));
         return;
     }
     RunProgram(TextEditorCommandLine(settings.TextEditor, log), settings.TE_WAIT);

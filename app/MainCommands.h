@@ -27,10 +27,10 @@ struct MainCommands {
     // Folders menu.
     FolderCommand OpenPEBuilderFolder, OpenPluginFolder, OpenSourceFolder, OpenBuildFolder, OpenIsoFolder,
         OpenCustomFolder;
-    // Options menu; the two settings commands set the view's SettingsCancelled.
+    // Options menu; the two settings commands answer whether the user accepted.
     std::function<void(const TCurrentSettings&, UserPrompt&)> SortPlugins;
-    ViewCommand PEBuilderSettings;
-    std::function<void(MainFormView&, TCurrentSettings&)> ProgramSettings;
+    std::function<bool(MainFormView&, const TCurrentSettings&)> PEBuilderSettings;
+    std::function<bool(MainFormView&, TCurrentSettings&)> ProgramSettings;
     // Help menu.
     std::function<void(HWND owner)> Help, About;
 };

@@ -7,14 +7,12 @@
 
 #include "app/ToggleCells.h"
 #include "core/Files.h"
-#include "core/IniFile.h"
 #include "core/Language.h"
 #include "core/Messages.h"
-#include "core/Registry.h"
-#include "core/RegistryNames.h"
-#include "core/SettingsLock.h"
-#include "core/Shell.h"
 #include "core/StringTable.h"
+#include "pebuilder/Installation.h"
+#include "pebuilder/PresetStore.h"
+#include "pebuilder/SettingsSource.h"
 #include "ui/Focus.h"
 
 namespace {
@@ -22,8 +20,6 @@ namespace {
 // Positions of the popups in the menu bar, and of the build-style submenu in O1.
 constexpr int kMenuF1 = 0, kMenuE1 = 1, kMenuL2 = 2, kMenuO1 = 3, kMenuH1 = 4;
 constexpr int kMenuB2 = 2;  // the build-style submenu within O1
-
-const std::wstring kInputInf = L"input.inf";
 
 std::wstring ListText(HWND list, int index)
 {
@@ -33,13 +29,6 @@ std::wstring ListText(HWND list, int index)
     length = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
     return text;
-}
-
-// The name sort of the system's user collation, without regard to case.
-bool LessIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                            static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
 // The format's first "%s" replaced by value.
@@ -62,13 +51,11 @@ TMain_Form::TMain_Form(TCurrentSettings& settings, MainCommands commands)
     : Form(Design{L"TMain_Form", kMainFormCaption, {562, 387}, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW}),
       Exec_PEBuilder(L"ビルド(&B)",
                      [this] {
-                         MessageBoxPrompt prompt(Handle());
-                         if (commands_.Build) commands_.Build(settings_, Inputs(), prompt);
+                         if (commands_.Build) commands_.Build(settings_, Inputs(), Prompt());
                      }),
       ISO_PEBuilder(L"ISOファイル作成(&I)",
                     [this] {
-                        MessageBoxPrompt prompt(Handle());
-                        if (commands_.MakeIso) commands_.MakeIso(settings_, Inputs(), prompt);
+                        if (commands_.MakeIso) commands_.MakeIso(settings_, Inputs(), Prompt());
                     }),
       Close_Application(L"終了(&X)", [this] { Close_ApplicationExecute(); }),
       Add_Preset(L"追加(&A)",
@@ -201,8 +188,7 @@ void TMain_Form::CreateMenus()
 
     O1 = popup(L"オプション(&O)");
     PluginSort = item(O1, L"Pluginフォルダの整列(&S)", [this] {
-        MessageBoxPrompt prompt(Handle());
-        if (commands_.SortPlugins) commands_.SortPlugins(settings_, prompt);
+        if (commands_.SortPlugins) commands_.SortPlugins(settings_, Prompt());
     });
     separator(O1);  // N5
     B2 = ::CreatePopupMenu();
@@ -334,18 +320,15 @@ bool TMain_Form::MenuChecked(int id) const
 
 void TMain_Form::FormShow()
 {
-    SelectedBackColor = static_cast<uint32_t>(ReadRegInteger(kProgramKey, RegName::SelectedBackColor, 0x1624E0));
-    UnselectedBackColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::UnselectedBackColor, static_cast<int32_t>(0xFF000005)));
-    SelectedForeColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::SelectedForeColor, static_cast<int32_t>(0xFF000005)));
-    UnselectedForeColor = static_cast<uint32_t>(
-        ReadRegInteger(kProgramKey, RegName::UnselectedForeColor, static_cast<int32_t>(0xFF000008)));
+    const MainWindowSettings stored = LoadMainWindowSettings();
+    SelectedBackColor = stored.SelectedBackColor;
+    UnselectedBackColor = stored.UnselectedBackColor;
+    SelectedForeColor = stored.SelectedForeColor;
+    UnselectedForeColor = stored.UnselectedForeColor;
 
-    settings_.ProfileKeySuffix = L"\\" + StoredProfileName();
     LoadProfileSettings();
 
-    switch (ReadRegInteger(kProgramKey, RegName::BuildStyle, 0)) {
+    switch (stored.BuildStyle) {
     case 0: N6Click(); break;
     case 1: C2Click(); break;
     default: break;  // neither style until the user picks one
@@ -354,38 +337,31 @@ void TMain_Form::FormShow()
 
 void TMain_Form::LoadProfileSettings()
 {
-    ::LoadProfileSettings(settings_);
+    LoadCurrentProfile(settings_);
     profileLoaded_ = true;
 
+    // A first run: the program settings, then PE Builder's, before anything else; a
+    // cancelled one ends the program.
     if (settings_.PEBuilder.empty()) {
         ReloadPresetList();
-        if (commands_.ProgramSettings) commands_.ProgramSettings(*this, settings_);
-        if (SettingsCancelled) {
+        if (commands_.ProgramSettings && !commands_.ProgramSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
         }
     }
-    if (!FileExists(settings_.PEBuilder + L"\\" + kInputInf)) {
-        if (commands_.PEBuilderSettings) commands_.PEBuilderSettings(*this, settings_);
-        if (SettingsCancelled) {
+    if (settings_.PEBuilder.empty() || !FileExists(InputInfPath(settings_.PEBuilder))) {
+        if (commands_.PEBuilderSettings && !commands_.PEBuilderSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
         }
     }
-    ReloadPresetList();
 
-    // Plugin Builder learns where the plug-ins are; without a folder of its own there
-    // is no file of its to tell (a bare "\Plugin_Builder.ini" would be a drive root's).
-    const std::wstring pluginBuilderIni = settings_.PluginBuilder + L"\\Plugin_Builder.ini";
-    if (!settings_.PluginBuilder.empty() && FileExists(pluginBuilderIni))
-        WriteIniString(pluginBuilderIni, L"System", L"PluginPath", settings_.PEBuilder + L"\\Plugin");
-
-    LB_Click();
-    SetBuildButtonsEnabled(FileExists(settings_.PEBuilder + L"\\pebuilder.exe"));
-    SetPluginSortEnabled(!IsNtfsVolume(settings_.PEBuilder));
+    // Plugin Builder learns where the plug-ins are.
+    WritePluginBuilderPluginPath(settings_.PluginBuilder, settings_.PEBuilder);
+    RefreshAfterSettingsChange(*this, settings_);
 }
 
-void TMain_Form::FormDestroy() { WriteRegInteger(kProgramKey, RegName::BuildStyle, MenuChecked(C2) ? 1 : 0); }
+void TMain_Form::FormDestroy() { SaveBuildStyle(MenuChecked(C2)); }
 
 void TMain_Form::ShowMain()
 {
@@ -431,14 +407,7 @@ void TMain_Form::SelectEntry(int index) { ::SendMessageW(LB1, LB_SETCURSEL, stat
 
 void TMain_Form::ReloadPresetList()
 {
-    const std::wstring K = settings_.ProfileKey();
-    std::vector<std::wstring> names;
-    {
-        SettingsLock lock;  // a preset another instance is still writing is not listed yet
-        if (RegSubKeyExists(K, RegName::Preset)) ListRegSubKeys(K + L"\\Preset", names);
-    }
-    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
-
+    const std::vector<std::wstring> names = ListPresetNames(settings_);
     ::SendMessageW(LB1, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(LB1, LB_RESETCONTENT, 0, 0);
     for (const std::wstring& name : names) ::SendMessageW(LB1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -457,24 +426,18 @@ void TMain_Form::LB_Click()
     Export_Preset.SetEnabled(i > 0);
     ::EnableMenuItem(O1, static_cast<UINT>(PBConfig), MF_BYCOMMAND | (i >= 0 ? MF_ENABLED : MF_GRAYED));
 
-    const std::wstring preset = settings_.ProfileKey() + L"\\Preset\\" + SelectedText();
-    const bool fromPreset = i != 0 && RegSubKeyExists(preset, RegName::PresetSettings);
-    const std::wstring presetSettings = preset + L"\\PEBuilder";
-    const std::wstring inputInf = settings_.PEBuilder + L"\\" + kInputInf;
-    SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), fromPreset ? SelectedText() : kInputInf));
+    const SettingsSource source(settings_, i, SelectedText());
+    SetMenuText(O1, PBConfig, FormatOne(Str(RS_009), source.IsPresetKey() ? SelectedText() : kInputInfName));
 
-    // The file once for its four values, each read as ReadIniInteger would read it.
-    const IniDocument inf = fromPreset ? IniDocument() : ReadIniDocument(inputInf);
-    auto read = [&](const wchar_t* key) {
-        return fromPreset ? ReadRegInteger(presetSettings, key, 0) : inf.ReadInteger(L"input", key, 0);
-    };
-    ToggleSource source;
-    source.skipregistry = read(L"skipregistry");
-    source.skipfiles = read(L"skipfiles");
-    source.buildiso = read(L"buildiso");
-    source.burncd = read(L"burncd");
+    // One read of the source for the four values (the file is parsed once).
+    const std::vector<int32_t> values = source.ReadIntegers({L"skipregistry", L"skipfiles", L"buildiso", L"burncd"});
+    ToggleSource toggles;
+    toggles.skipregistry = values[0];
+    toggles.skipfiles = values[1];
+    toggles.buildiso = values[2];
+    toggles.burncd = values[3];
 
-    std::vector<ToggleCell> cells = LayoutToggles(settings_.PEB_VER, source, CellCaptions());
+    std::vector<ToggleCell> cells = LayoutToggles(settings_.PEB_VER, toggles, CellCaptions());
     const int count = static_cast<int>(cells.size());
     CG01.SetColCount(count);
     for (int col = 0; col < count; ++col) {

@@ -34,6 +34,7 @@ public:
 
     // MainFormView
     HWND Owner() const override { return Handle(); }
+    UserPrompt& Prompt() const override { return Form::Prompt(); }
     int SelectedIndex() const override;
     std::wstring SelectedText() const override;
     int FindEntry(const std::wstring& text) const override;

@@ -58,8 +58,7 @@ void Edit_PresetExecute(MainFormView& main, const TCurrentSettings& settings)
 void Delete_PresetExecute(MainFormView& main, const TCurrentSettings& settings)
 {
     if (main.SelectedIndex() <= 0) return;
-    MessageBoxPrompt prompt(main.Owner());
-    if (!prompt.Ask(Str(RS_008), Str(RS_101))) return;
+    if (!main.Prompt().Ask(Str(RS_008), Str(RS_101))) return;
     DeletePreset(settings, main.SelectedText());
     main.ReloadPresetList();
     main.LB_Click();

@@ -61,7 +61,7 @@ void Import_PresetExecute(MainFormView& main, const TCurrentSettings& settings)
 {
     const std::wstring file = AskFile(main.Owner(), false, L"");
     if (file.empty()) return;
-    MessageBoxPrompt prompt(main.Owner());
+    UserPrompt& prompt = main.Prompt();
     ImportPresetFile(main, settings, file, prompt, [](const std::wstring& text, std::wstring& name) {
         return InputTextDialog(Str(RS_702), text, name);
     });

@@ -25,8 +25,6 @@
 
 namespace {
 
-const std::wstring K = kProgramKey;
-
 // OLE for the process: the folder browser's new style and the WMI drive list need it.
 class OleScope {
 public:
@@ -64,14 +62,14 @@ const SwitchFamily* WantedFamily(const std::vector<std::wstring>& arguments)
 
 void ResetSettings()
 {
-    EraseRegKey(K);
+    EraseRegKey(kProgramKey);
     MessageBoxPrompt(::GetActiveWindow()).Inform(Str(RS_501), kApplicationTitle);
 }
 
 void MigrateSingleProfileSettings()
 {
     const std::wstring defaultProfile = DefaultProfileName();
-    const std::wstring profile = kProfilesKey + L"\\" + defaultProfile;
+    const std::wstring profile = ProfileKey(defaultProfile);
 
     std::wstring peBuilder = ExcludeTrailingBackslash(ReadRegString(kSystemKey, RegName::PEBuilder, L""));
     bool wait = ReadRegBool(kSystemKey, RegName::PEB_WAIT, false);
@@ -80,7 +78,7 @@ void MigrateSingleProfileSettings()
     WriteRegString(profile, RegName::PEBuilder, peBuilder);
     WriteRegBool(profile, RegName::PEB_WAIT, wait);
     WriteRegBool(profile, RegName::UseMKISOFS, useMkisofs);
-    MoveRegKey(K + L"\\" + RegName::Preset, profile + L"\\" + RegName::Preset);
+    MoveRegKey(kOldPresetsKey, PresetsKey(profile));
     for (const wchar_t* old : {RegName::PEBuilder, RegName::PEB_WAIT, RegName::RemoveFiles, RegName::UseMKISOFS})
         DeleteRegValue(kSystemKey, old);
     WriteRegString(kSystemKey, RegName::Profile, defaultProfile);
@@ -119,7 +117,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     }
 
     bool proceed = RunCommand(nullptr, [] {
-        if (!RegSubKeyExists(K, RegName::Profiles)) MigrateSingleProfileSettings();
+        if (!RegSubKeyExists(kProgramKey, RegName::Profiles)) MigrateSingleProfileSettings();
     });
     if (!proceed) return family ? kExitFailed : 0;
     // A preset editor's left-overs from a run that ended abnormally, before the profile

@@ -23,8 +23,10 @@ std::vector<std::wstring> CommandLineArguments()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // The current profile's settings, which every window shares for the whole run.
+    TCurrentSettings CurrentSettings;
     StartupWindows windows;
-    windows.runMainWindow = [] { RunMainWindow(CurrentSettings, ProgramCommands()); };
+    windows.runMainWindow = [&CurrentSettings] { RunMainWindow(CurrentSettings, ProgramCommands()); };
     windows.createChooser = [] { return std::unique_ptr<ProfileChooser>(std::make_unique<TProfile_Form>()); };
     return RunStartup(CommandLineArguments(), windows);
 }

@@ -24,6 +24,7 @@
 #include "bench/ProductCalls.h"
 #include "core/Error.h"
 #include "core/Language.h"
+#include "core/Messages.h"
 #include "dialogs/preset.h"
 
 namespace {
@@ -34,6 +35,7 @@ const wchar_t kPreset[] = L"Half";
 class BenchView : public MainFormView {
 public:
     HWND Owner() const override { return nullptr; }
+    UserPrompt& Prompt() const override { return prompt_; }
     int SelectedIndex() const override { return 1; }
     std::wstring SelectedText() const override { return kPreset; }
     int FindEntry(const std::wstring&) const override { return 1; }
@@ -42,6 +44,9 @@ public:
     void LB_Click() override {}
     void SetBuildButtonsEnabled(bool) override {}
     void SetPluginSortEnabled(bool) override {}
+
+private:
+    mutable MessageBoxPrompt prompt_{nullptr};
 };
 
 BOOL CALLBACK FindEditor(HWND window, LPARAM found)

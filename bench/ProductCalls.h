@@ -15,7 +15,7 @@
 inline TCurrentSettings BenchSettings(const std::wstring& peBuilder)
 {
     TCurrentSettings settings;
-    settings.ProfileKeySuffix = L"\\Bench";
+    settings.ProfileKeySuffix = ProfileKeySuffixOf(L"Bench");
     settings.PEBuilder = peBuilder;
     return settings;
 }
@@ -24,7 +24,7 @@ inline TCurrentSettings BenchSettings(const std::wstring& peBuilder)
 inline void BenchStorePreset(const TCurrentSettings& settings, const std::wstring& preset,
                              const std::vector<std::wstring>& keys)
 {
-    const std::wstring key = PresetKeyPath(settings, preset);
+    const std::wstring key = PresetKey(settings, preset);
     EraseRegKey(key);
     wchar_t name[16];
     for (size_t i = 0; i < keys.size(); ++i) {

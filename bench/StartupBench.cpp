@@ -104,7 +104,7 @@ void RunStartupBench(const std::wstring& root, const PluginTree& tree, int round
     WriteRegString(kSystemKey, RegName::Profile, L"Bench");
     WriteRegBool(kSystemKey, RegName::ShowProfileList, false);
     WriteRegString(kSystemKey, RegName::PluginBuilder, pluginBuilder);
-    WriteRegString(BenchSettings(tree.peBuilder).ProfileKey(), RegName::PEBuilder, tree.peBuilder);
+    WriteRegString(ProfileKey(BenchSettings(tree.peBuilder)), RegName::PEBuilder, tree.peBuilder);
     const uint64_t iniWritten = LastWrite(ini);
 
     const std::wstring program = Beside(L"Kitwright.exe"), empty = Beside(L"EmptyWindow.exe");

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include "core/Error.h"
 #include "core/Files.h"
@@ -14,7 +15,13 @@
 #include "core/Text.h"
 #include "core/WinError.h"
 
-std::wstring LanguageFile;
+namespace {
+
+std::wstring languageFile;
+
+}  // namespace
+
+const std::wstring& LanguageFile = languageFile;
 
 namespace {
 
@@ -62,7 +69,9 @@ void SetFontOfTree(HWND window, HFONT font)
 
 }  // namespace
 
-void InitLanguageFilePath(const std::wstring& exePath) { LanguageFile = ChangeFileExt(exePath, L".rsl"); }
+void SetLanguageFile(std::wstring path) { languageFile = std::move(path); }
+
+void InitLanguageFilePath(const std::wstring& exePath) { SetLanguageFile(ChangeFileExt(exePath, L".rsl")); }
 
 void InitLanguageFilePath() { InitLanguageFilePath(ExecutablePath()); }
 

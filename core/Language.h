@@ -11,7 +11,10 @@
 #include "core/Handles.h"
 
 // The executable's full path with the extension ".rsl"; computed at start-up.
-extern std::wstring LanguageFile;
+extern const std::wstring& LanguageFile;
+// Where the language file is looked for from now on; empty for none. Start-up sets it
+// through InitLanguageFilePath; tests point it at files of their own.
+void SetLanguageFile(std::wstring path);
 
 // LanguageFile := the path beside the running executable, or beside exePath.
 void InitLanguageFilePath();

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 
 // Every message box of the program: owned by owner, task-modal, brought to the
 // foreground; flags add the buttons and the icon. Returns the button chosen. While a
@@ -31,8 +33,10 @@ bool RunCommand(HWND owner, Command&& command)
     return false;
 }
 
-// How a command talks to the user: real message boxes in the program, a scripted
-// answerer in tests.
+// How a command or a window talks to the user: real message boxes in the program, a
+// scripted answerer in tests. A window asks through its form's Prompt() (ui/Form.h),
+// a command through the prompt it is handed or its view's Prompt()
+// (dialogs/MainFormView.h).
 class UserPrompt {
 public:
     virtual ~UserPrompt() = default;
@@ -44,8 +48,9 @@ public:
     virtual void Inform(const std::wstring& text, const std::wstring& caption) = 0;
 };
 
-// Replaces the real message boxes of the whole process by answerer for its lifetime
-// (tests script the user's answers with it); overrides nest.
+// Replaces the real message boxes of the whole process by answerer for its lifetime;
+// overrides nest. Only for tests that reach no prompt of their own: a dialog that a
+// command makes and frees, an error reported outside any window.
 class ScopedPromptOverride {
 public:
     explicit ScopedPromptOverride(UserPrompt& answerer);
@@ -66,4 +71,23 @@ public:
 
 private:
     HWND owner_;
+};
+
+// The message boxes of a window that is made after its prompt: each message is owned
+// by the window the handle names at that moment.
+class WindowPrompt : public UserPrompt {
+public:
+    explicit WindowPrompt(std::function<HWND()> owner) : owner_(std::move(owner)) {}
+    void Error(const std::wstring& text) override { MessageBoxPrompt(owner_()).Error(text); }
+    bool Ask(const std::wstring& text, const std::wstring& caption) override
+    {
+        return MessageBoxPrompt(owner_()).Ask(text, caption);
+    }
+    void Inform(const std::wstring& text, const std::wstring& caption) override
+    {
+        MessageBoxPrompt(owner_()).Inform(text, caption);
+    }
+
+private:
+    std::function<HWND()> owner_;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-inline const std::wstring kProgramKey = L"Software\\Vesmor\\Kitwright";
+#include "core/SettingsKeys.h"
 
 // A missing key or value gives def. A value of a type that does not fit is damaged:
 // it is reported once (ResetDamagedValue) and reads as def from then on.

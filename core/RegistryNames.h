@@ -5,7 +5,9 @@
 namespace RegName {
 
 // Keys below the program key and below a profile's key.
+inline constexpr const wchar_t* System = L"System";
 inline constexpr const wchar_t* Profiles = L"Profiles";
+inline constexpr const wchar_t* Transient = L"Transient";
 inline constexpr const wchar_t* Preset = L"Preset";
 inline constexpr const wchar_t* PresetSettings = L"PEBuilder";  // a preset's own PE Builder settings
 
@@ -38,5 +40,6 @@ inline constexpr const wchar_t* UnselectedForeColor = L"UnselectedForeColor";
 inline constexpr const wchar_t* UseMKISOFS = L"UseMKISOFS";
 inline constexpr const wchar_t* mkisofsParams = L"mkisofsParams";
 inline constexpr const wchar_t* RemoveFiles = L"RemoveFiles";
+inline constexpr const wchar_t* OldApplied = L"Temp";  // below Profiles: the editor's applied selection
 
 }  // namespace RegName

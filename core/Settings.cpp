@@ -1,11 +1,11 @@
-// CurrentSettings and the profile loader.
+// The current profile's settings and the program-wide settings: loaded from the
+// settings store, converted from older values, and written back.
 #include "core/Settings.h"
 
+#include "core/ProfileNames.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
 #include "core/Text.h"
-
-TCurrentSettings CurrentSettings;
 
 std::wstring StoredProfileName()
 {
@@ -20,7 +20,7 @@ std::wstring StoredProfileName()
 
 void LoadProfileSettings(TCurrentSettings& settings)
 {
-    const std::wstring profile = settings.ProfileKey();
+    const std::wstring profile = ProfileKey(settings);
 
     // Older versions kept the ISO choice as UseMKISOFS and had a parameter string.
     if (RegValueExists(profile, RegName::UseMKISOFS)) {
@@ -43,4 +43,45 @@ void LoadProfileSettings(TCurrentSettings& settings)
     settings.TextEditor = ReadRegString(kSystemKey, RegName::TextEditor, L"");
     settings.PLB_WAIT = ReadRegBool(kSystemKey, RegName::PLB_WAIT, false);
     settings.TE_WAIT = ReadRegBool(kSystemKey, RegName::TE_WAIT, false);
+}
+
+MainWindowSettings LoadMainWindowSettings()
+{
+    const MainWindowSettings d;
+    auto colour = [](const wchar_t* name, uint32_t def) {
+        return static_cast<uint32_t>(ReadRegInteger(kProgramKey, name, static_cast<int32_t>(def)));
+    };
+    MainWindowSettings s;
+    s.SelectedBackColor = colour(RegName::SelectedBackColor, d.SelectedBackColor);
+    s.UnselectedBackColor = colour(RegName::UnselectedBackColor, d.UnselectedBackColor);
+    s.SelectedForeColor = colour(RegName::SelectedForeColor, d.SelectedForeColor);
+    s.UnselectedForeColor = colour(RegName::UnselectedForeColor, d.UnselectedForeColor);
+    s.BuildStyle = ReadRegInteger(kProgramKey, RegName::BuildStyle, d.BuildStyle);
+    return s;
+}
+
+void SaveBuildStyle(bool custom) { WriteRegInteger(kProgramKey, RegName::BuildStyle, custom ? 1 : 0); }
+
+void LoadCurrentProfile(TCurrentSettings& settings)
+{
+    settings.ProfileKeySuffix = ProfileKeySuffixOf(StoredProfileName());
+    LoadProfileSettings(settings);
+}
+
+void SaveProgramSettings(const TCurrentSettings& s)
+{
+    const std::wstring profile = ProfileKey(s);
+    WriteRegString(profile, RegName::PEBuilder, s.PEBuilder);
+    WriteRegBool(profile, RegName::PEB_WAIT, s.PEB_WAIT);
+    WriteRegBool(profile, RegName::UseExtProgram_ISO, s.UseExtProgram_ISO);
+    WriteRegBool(profile, RegName::UseExtProgram_BLD, s.UseExtProgram_BLD);
+    WriteRegInteger(profile, RegName::PEB_VER, s.PEB_VER);
+    WriteRegString(profile, RegName::BuildParams, s.BuildParams);
+    WriteRegString(profile, RegName::ISOParams, s.ISOParams);
+    WriteRegString(profile, RegName::ExternalProgram, s.ExternalProgram);
+
+    WriteRegString(kSystemKey, RegName::PluginBuilder, s.PluginBuilder);
+    WriteRegString(kSystemKey, RegName::TextEditor, s.TextEditor);
+    WriteRegBool(kSystemKey, RegName::PLB_WAIT, s.PLB_WAIT);
+    WriteRegBool(kSystemKey, RegName::TE_WAIT, s.TE_WAIT);
 }

@@ -1,12 +1,12 @@
-// CurrentSettings: the in-memory settings of the current profile and the program-wide
-// settings, shared by every window for the whole run.
+// The settings of the current profile and the program-wide settings: the in-memory
+// copy every window shares for the whole run (CurrentSettings, made by the entry
+// point), and its loading from and saving to the settings store.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "core/Error.h"
-#include "core/ProfileNames.h"
+#include "core/SettingsKeys.h"
 
 // The default command template of the external ISO program.
 inline const std::wstring kDefaultExternalProgram =
@@ -14,11 +14,8 @@ inline const std::wstring kDefaultExternalProgram =
     L"-b bootsect.bin -no-emul-boot -boot-load-size 4 -hide bootsect.bin -hide boot.catalog "
     L"-o \"@IsoFile@\" \"@OutDir@\"";
 
-inline const std::wstring kSystemKey = L"Software\\Vesmor\\Kitwright\\System";
-inline const std::wstring kProfilesKey = L"Software\\Vesmor\\Kitwright\\Profiles";
-
 struct TCurrentSettings {
-    std::wstring ProfileKeySuffix;  // "\" + profile name
+    std::wstring ProfileKeySuffix;  // "\" + profile name (ProfileKeySuffixOf); ProfileKey(settings) is its key
     std::wstring PEBuilder;         // without trailing backslash
     bool PEB_WAIT = false;
     bool UseExtProgram_ISO = false;
@@ -31,26 +28,32 @@ struct TCurrentSettings {
     std::wstring TextEditor;
     bool PLB_WAIT = false;
     bool TE_WAIT = false;
-
-    // "Software\Vesmor\Kitwright\Profiles" + ProfileKeySuffix. Throws while the suffix
-    // names no profile: every write below would land on the Profiles key itself, or
-    // on keys of another profile or preset.
-    std::wstring ProfileKey() const
-    {
-        if (ProfileKeySuffix.empty() || ProfileKeySuffix[0] != L'\\' || !IsProfileName(ProfileKeySuffix.substr(1)))
-            throw AppError(L"No profile is loaded: \"" + ProfileKeySuffix + L"\" does not name a profile key.");
-        return kProfilesKey + ProfileKeySuffix;
-    }
 };
 
-extern TCurrentSettings CurrentSettings;
+// The main window's values on the program key: the toggle colours (only ever read;
+// 0xFF000000 | n stands for the system colour n) and the build style it was left in.
+struct MainWindowSettings {
+    uint32_t SelectedBackColor = 0x1624E0, UnselectedBackColor = 0xFF000005;
+    uint32_t SelectedForeColor = 0xFF000005, UnselectedForeColor = 0xFF000008;
+    int32_t BuildStyle = 0;  // 0 standard, 1 custom; another value picks neither
+};
+MainWindowSettings LoadMainWindowSettings();
+void SaveBuildStyle(bool custom);
 
 // System\Profile when it names a profile. A stored text that cannot (empty, a
 // backslash, too long) is reported once, naming it, and removed; the default profile
 // (DefaultProfileName) stands in for it.
 std::wstring StoredProfileName();
 
-// Reads the profile named by CurrentSettings.ProfileKeySuffix and the program-wide
-// values into CurrentSettings, converting the older UseMKISOFS value into
-// UseExtProgram_ISO and dropping mkisofsParams on the way.
+// Reads the profile named by settings.ProfileKeySuffix and the program-wide values
+// into settings, converting the older UseMKISOFS value into UseExtProgram_ISO and
+// dropping mkisofsParams on the way.
 void LoadProfileSettings(TCurrentSettings& settings);
+
+// The profile of System\Profile (StoredProfileName) made the settings' profile, and
+// loaded as LoadProfileSettings does.
+void LoadCurrentProfile(TCurrentSettings& settings);
+
+// Writes the profile's values, then the program-wide ones. A refused write throws
+// AppError naming it.
+void SaveProgramSettings(const TCurrentSettings& settings);

@@ -10,7 +10,7 @@
 
 #include "core/Error.h"
 #include "core/Handles.h"
-#include "core/Settings.h"
+#include "core/SettingsKeys.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 
@@ -57,7 +57,7 @@ bool IsRunning(const std::wstring& owner)
 
 // Only keys below the profiles are ever replaced or erased from a journal: a value
 // edited by hand must not name the program key or another place.
-bool IsJournalPath(const std::wstring& path) { return path.empty() || StartsWithText(path, kProfilesKey + L"\\"); }
+bool IsJournalPath(const std::wstring& path) { return path.empty() || StartsWithText(path, SubKeyPath(kProfilesKey, L"")); }
 
 // Finishes the replacement journalled in owner's key, if any: staged content complete,
 // so it is put in place again from the start.
@@ -67,12 +67,12 @@ void FinishJournal(const std::wstring& owner)
     const std::wstring alsoErase = ReadRegString(owner, kErase, L"");
     if (!target.empty() && IsJournalPath(target) && IsJournalPath(alsoErase)) {
         EraseRegKey(target);
-        CopyRegKey(owner + L"\\" + kStaged, target);
+        CopyRegKey(SubKeyPath(owner, kStaged), target);
         if (!alsoErase.empty()) EraseRegKey(alsoErase);
     }
     DeleteRegValue(owner, kTarget);
     DeleteRegValue(owner, kErase);
-    EraseRegKey(owner + L"\\" + kStaged);
+    EraseRegKey(SubKeyPath(owner, kStaged));
 }
 
 // Split at the last backslash: key names may hold any other character.
@@ -115,7 +115,7 @@ thread_local int lockDepth = 0;
 const std::wstring& OwnTransientKey()
 {
     static const std::wstring key =
-        kTransientKey + L"\\" + OwnerName(::GetCurrentProcessId(), StartTimeOf(::GetCurrentProcess()));
+        SubKeyPath(kTransientKey, OwnerName(::GetCurrentProcessId(), StartTimeOf(::GetCurrentProcess())));
     return key;
 }
 
@@ -138,7 +138,7 @@ SettingsLock::~SettingsLock()
     ::ReleaseMutex(LockMutex());
 }
 
-std::wstring StagingKey() { return OwnTransientKey() + L"\\" + kStaged; }
+std::wstring StagingKey() { return SubKeyPath(OwnTransientKey(), kStaged); }
 
 void BeginStaging() { EraseRegKey(StagingKey()); }
 
@@ -196,7 +196,7 @@ void FinishInterruptedWrites()
     std::vector<std::wstring> owners;
     ListRegSubKeys(kTransientKey, owners);
     for (const std::wstring& owner : owners) {
-        const std::wstring key = kTransientKey + L"\\" + owner;
+        const std::wstring key = SubKeyPath(kTransientKey, owner);
         if (key == OwnTransientKey()) {
             FinishJournal(key);
         } else if (IsOwnerName(owner) && !IsRunning(owner)) {

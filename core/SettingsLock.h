@@ -8,10 +8,8 @@
 
 #include "core/Registry.h"
 
-// One subkey per running instance, "<process id>-<start time>", never among the profiles.
-inline const std::wstring kTransientKey = kProgramKey + L"\\Transient";
-
-// This process's own key below kTransientKey.
+// This process's own key below kTransientKey (core/SettingsKeys.h), named
+// "<process id>-<start time>".
 const std::wstring& OwnTransientKey();
 
 // Holds this user's settings lock (a named mutex) while it lives; holds nest within one

@@ -8,12 +8,17 @@
 
 #include <string>
 
+struct TCurrentSettings;
+class UserPrompt;
+
 class MainFormView {
 public:
     virtual ~MainFormView() = default;
 
     // Owner of the dialogs and message boxes the commands show.
     virtual HWND Owner() const = 0;
+    // How the commands talk to the user: message boxes owned by Owner().
+    virtual UserPrompt& Prompt() const = 0;
 
     // LB1: index 0 is the last-build entry, presets follow sorted.
     virtual int SelectedIndex() const = 0;
@@ -30,7 +35,10 @@ public:
     // Button1 and Button3 of the standard panel, and the menu item PluginSort.
     virtual void SetBuildButtonsEnabled(bool enabled) = 0;
     virtual void SetPluginSortEnabled(bool enabled) = 0;
-
-    // Set by the two settings commands: true on entry, false only after their OK.
-    bool SettingsCancelled = false;
 };
+
+// What follows the first load of the profile's settings and every change of them: the
+// list refilled with the selected entry kept where it still is (otherwise the
+// last-build entry), the selection handler, the build buttons (on while the PE Builder
+// folder holds pebuilder.exe) and the plug-in sort (off on NTFS).
+void RefreshAfterSettingsChange(MainFormView& main, const TCurrentSettings& settings);

@@ -19,14 +19,6 @@
 
 namespace {
 
-// An empty name would address the Profiles key itself: erasing or copying it would
-// take every profile with it.
-std::wstring ProfileKey(const std::wstring& name)
-{
-    if (name.empty()) throw AppError(L"No profile is selected.");
-    return kProfilesKey + L"\\" + name;
-}
-
 // In the user's locale order without regard to case, as the user reads the list.
 void SortProfileNames(std::vector<std::wstring>& names)
 {
@@ -160,7 +152,7 @@ std::wstring TProfile_Form::CheckedName(const std::wstring& typed)
     std::wstring name = Trim(typed);
     const ProfileNameCheck check = CheckProfileName(name, Items());
     if (check == ProfileNameCheck::Ok) return name;
-    MessageBoxPrompt(Handle()).Error(Str(check == ProfileNameCheck::Invalid ? RS_602 : RS_603));
+    Prompt().Error(Str(check == ProfileNameCheck::Invalid ? RS_602 : RS_603));
     return L"";
 }
 
@@ -192,7 +184,7 @@ void TProfile_Form::Del_BtnClick()
 {
     // The last profile is never deleted.
     if (!::IsWindowEnabled(Del_Btn)) return;
-    if (!MessageBoxPrompt(Handle()).Ask(Str(RS_609), Str(RS_101))) return;
+    if (!Prompt().Ask(Str(RS_609), Str(RS_101))) return;
     EraseKeyWhole(ProfileKey(SelectedProfile()));
     RefreshList();
     WriteRegString(kSystemKey, RegName::Profile, SelectedProfile());

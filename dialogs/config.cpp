@@ -316,32 +316,22 @@ bool TConfig_Form::FormCloseQuery()
     if (!ok) {
         ShowPage(0);
         ::SetFocus(EE01.Handle());
-        MessageBoxPrompt(Handle()).Error(Str(RS_202));
+        Prompt().Error(Str(RS_202));
         return false;
     }
     EE03.SetText(f.TextEditor);
     return true;
 }
 
-void RefreshMainAfterProgramSettings(MainFormView& main, const TCurrentSettings& settings)
+bool P1Click(MainFormView& main, TCurrentSettings& settings)
 {
-    std::wstring selected = main.SelectedText();
-    main.ReloadPresetList();
-    int index = main.FindEntry(selected);
-    main.SelectEntry(index < 0 ? 0 : index);
-    main.LB_Click();
-    main.SetBuildButtonsEnabled(FileExists(PEBuilderExePath(settings.PEBuilder)));
-    main.SetPluginSortEnabled(!IsNtfsVolume(settings.PEBuilder));
-}
-
-void P1Click(MainFormView& main, TCurrentSettings& settings)
-{
-    main.SettingsCancelled = true;
     TConfig_Form form;
     form.Load(FieldsFromSettings(settings));
-    if (form.ShowModal(main.Owner()) != mrOk) return;
+    if (form.ShowModal(main.Owner()) != mrOk) return false;
     ApplyProgramSettings(form.Fields(), settings);
     SaveProgramSettings(settings);
-    RefreshMainAfterProgramSettings(main, settings);
-    main.SettingsCancelled = false;
+    // Plugin Builder then edits the plug-ins of the installation just chosen.
+    WritePluginBuilderPluginPath(settings.PluginBuilder, settings.PEBuilder);
+    RefreshAfterSettingsChange(main, settings);
+    return true;
 }

@@ -67,10 +67,6 @@ private:
 
 // The menu command P1 and the first start without a PE Builder folder: shows the
 // dialog over the main window; after OK the settings change in memory, then in the
-// registry and Plugin_Builder.ini, and the main window follows. SettingsCancelled
-// stays true unless all of that ended.
-void P1Click(MainFormView& main, TCurrentSettings& settings);
-
-// The main window after a change of the program settings: the preset list refilled
-// with the same entry selected (or the first), the build buttons and the plug-in sort.
-void RefreshMainAfterProgramSettings(MainFormView& main, const TCurrentSettings& settings);
+// registry and Plugin_Builder.ini, and the main window follows
+// (RefreshAfterSettingsChange). True when the user accepted and all of that ended.
+bool P1Click(MainFormView& main, TCurrentSettings& settings);

@@ -283,16 +283,15 @@ bool TConfig2_Form::FormCloseQuery()
     }
     if (field) {
         ::SetFocus(field);
-        MessageBoxPrompt(Handle()).Error(Str(check.message));
+        Prompt().Error(Str(check.message));
         return false;
     }
     ::SetText(ED02, UpperCase(TextOf(ED02)));
     return true;
 }
 
-void P2Click(MainFormView& main, const TCurrentSettings& settings)
+bool P2Click(MainFormView& main, const TCurrentSettings& settings)
 {
-    main.SettingsCancelled = true;
     const bool preset = main.SelectedIndex() >= 1;
     const std::wstring presetName = preset ? main.SelectedText() : L"";
     const std::wstring key = preset ? PresetSettingsKey(settings, presetName) : L"";
@@ -302,7 +301,7 @@ void P2Click(MainFormView& main, const TCurrentSettings& settings)
 
     TConfig2_Form form(settings.PEBuilder, cls, preset);
     form.Load(own ? LoadInputSettingsFromRegistry(key, cls) : LoadInputSettingsFromFile(inf, cls), own);
-    if (form.ShowModal(main.Owner()) != mrOk) return;
+    if (form.ShowModal(main.Owner()) != mrOk) return false;
 
     if (preset && !form.UseOwnSettings()) {
         // The preset goes back to input.inf; what the dialog showed is dropped.
@@ -315,5 +314,5 @@ void P2Click(MainFormView& main, const TCurrentSettings& settings)
             SaveInputSettingsToFile(inf, writes);
     }
     main.LB_Click();
-    main.SettingsCancelled = false;
+    return true;
 }

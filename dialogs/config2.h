@@ -67,5 +67,5 @@ private:
 
 // The menu command PBConfig and the first start without input.inf: edits input.inf
 // for the last-build entry, or the selected preset's own settings (CHB03 ticked) or
-// drops them (CHB03 cleared). SettingsCancelled stays true unless the save ended.
-void P2Click(MainFormView& main, const TCurrentSettings& settings);
+// drops them (CHB03 cleared). True when the user accepted and the save ended.
+bool P2Click(MainFormView& main, const TCurrentSettings& settings);

@@ -271,7 +271,7 @@ void TPreset_Form::ED01Change() { ::EnableWindow(Button2, TRUE); }
 bool TPreset_Form::RefuseName(const std::wstring& message)
 {
     ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ED01), TRUE);
-    ShowMessage(Handle(), message, Str(RS_100), MB_OK | MB_ICONERROR);
+    Prompt().Error(message);
     return false;
 }
 

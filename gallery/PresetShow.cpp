@@ -24,6 +24,7 @@ class ShowView : public MainFormView {
 public:
     explicit ShowView(std::wstring preset) : preset_(std::move(preset)) {}
     HWND Owner() const override { return nullptr; }
+    UserPrompt& Prompt() const override { return prompt_; }
     int SelectedIndex() const override { return preset_.empty() ? 0 : 1; }
     std::wstring SelectedText() const override { return preset_; }
     int FindEntry(const std::wstring&) const override { return -1; }
@@ -35,6 +36,7 @@ public:
 
 private:
     std::wstring preset_;
+    mutable MessageBoxPrompt prompt_{nullptr};
 };
 
 UINT_PTR selectTimer = 0, closeTimer = 0;
@@ -98,8 +100,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         InitLanguageFilePath();
         LoadStringTableFromLanguageFile();
         TCurrentSettings settings;
-        settings.ProfileKeySuffix = L"\\" + ReadRegString(kSystemKey, RegName::Profile, Str(RS_601));
-        LoadProfileSettings(settings);
+        LoadCurrentProfile(settings);
         ShowView view(preset);
         selectTimer = ::SetTimer(nullptr, 0, 300, OnTimer);
         if (seconds > 0) closeTimer = ::SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, OnTimer);

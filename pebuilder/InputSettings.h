@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsKeys.h"
 #include "core/StringTable.h"
 
 // The dialog's controls, as texts and ticks.
@@ -94,8 +95,7 @@ std::vector<InputWrite> InputSettingsWrites(const InputSettingsFields& fields, i
 
 struct TCurrentSettings;
 
-// The preset's own settings: "...\Preset\<name>\PEBuilder" of the settings' profile.
-std::wstring PresetSettingsKey(const TCurrentSettings& settings, const std::wstring& presetName);
+// Whether the preset has its own settings (PresetSettingsKey, core/SettingsKeys.h).
 bool PresetHasOwnSettings(const TCurrentSettings& settings, const std::wstring& presetName);
 
 // A missing or unreadable file reads as empty.

@@ -9,14 +9,9 @@
 #include "pebuilder/InputSettings.h"
 #include "pebuilder/Plugins.h"
 
-std::wstring PresetSettingsKey(const TCurrentSettings& settings, const std::wstring& presetName)
-{
-    return PresetKeyPath(settings, presetName) + L"\\" + RegName::PresetSettings;
-}
-
 bool PresetHasOwnSettings(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    return RegSubKeyExists(PresetKeyPath(settings, presetName), RegName::PresetSettings);
+    return RegSubKeyExists(PresetKey(settings, presetName), RegName::PresetSettings);
 }
 
 InputSettingsFields LoadInputSettingsFromFile(const std::wstring& infPath, int versionClass)

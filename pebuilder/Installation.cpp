@@ -18,7 +18,7 @@ std::wstring WrittenPath(const std::wstring& folder, const wchar_t* name)
 }  // namespace
 
 std::wstring PEBuilderExePath(const std::wstring& folder) { return folder + L"\\pebuilder.exe"; }
-std::wstring InputInfPath(const std::wstring& folder) { return WrittenPath(folder, L"input.inf"); }
+std::wstring InputInfPath(const std::wstring& folder) { return WrittenPath(folder, kInputInfName.c_str()); }
 std::wstring PluginFolderPath(const std::wstring& folder) { return WrittenPath(folder, L"Plugin"); }
 std::wstring PEBuilderLogPath(const std::wstring& folder) { return folder + L"\\pebuilder.log"; }
 std::wstring MkisofsExePath(const std::wstring& folder) { return folder + L"\\mkisofs.exe"; }

@@ -7,6 +7,7 @@
 // PE Builder; folder is the installation folder without a trailing backslash. The
 // files and folders the program writes (input.inf, the plug-in INFs) refuse an empty
 // folder with AppError.
+inline const std::wstring kInputInfName = L"input.inf";
 std::wstring PEBuilderExePath(const std::wstring& folder);  // folder\pebuilder.exe
 std::wstring InputInfPath(const std::wstring& folder);      // folder\input.inf
 std::wstring PluginFolderPath(const std::wstring& folder);  // folder\Plugin
@@ -34,3 +35,7 @@ inline const std::wstring kSourcePathKey = L"SourcePath";
 // file exists: the program never creates Plugin Builder's settings. Answers whether
 // it wrote. A file that cannot be written throws AppError naming it.
 bool WritePluginBuilderSetting(const std::wstring& folder, const std::wstring& key, const std::wstring& value);
+// Tells the Plugin Builder in pluginBuilder where the plug-ins of the PE Builder in
+// peBuilder are ([System] PluginPath), when it keeps a settings file; otherwise
+// nothing. Answers whether it wrote.
+bool WritePluginBuilderPluginPath(const std::wstring& pluginBuilder, const std::wstring& peBuilder);

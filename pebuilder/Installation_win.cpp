@@ -12,3 +12,9 @@ bool WritePluginBuilderSetting(const std::wstring& folder, const std::wstring& k
     WriteIniString(ini, kPluginBuilderSection, key, value);
     return true;
 }
+
+bool WritePluginBuilderPluginPath(const std::wstring& pluginBuilder, const std::wstring& peBuilder)
+{
+    if (pluginBuilder.empty() || !FileExists(PluginBuilderIniPath(pluginBuilder))) return false;
+    return WritePluginBuilderSetting(pluginBuilder, kPluginPathKey, PluginFolderPath(peBuilder));
+}

@@ -107,17 +107,12 @@ std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringLis
     return findings.unreadable;
 }
 
-std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName)
-{
-    return settings.ProfileKey() + L"\\" + RegName::Preset + L"\\" + presetName;
-}
-
 std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     std::vector<std::wstring> lines;
     {
         SettingsLock lock;  // never a preset that another instance is still writing
-        ListRegValues(PresetKeyPath(settings, presetName), lines);
+        ListRegValues(PresetKey(settings, presetName), lines);
     }
     return PresetKeysFromValueLines(lines);
 }

@@ -16,8 +16,6 @@
 // file), which are not in the list.
 std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list);
 
-// Software\Vesmor\Kitwright\Profiles<suffix>\Preset\<name> of the settings' profile.
-std::wstring PresetKeyPath(const TCurrentSettings& settings, const std::wstring& presetName);
 // The preset's plug-in keys, sorted without regard to case (see PresetHasKey).
 std::vector<std::wstring> LoadPresetPluginKeys(const TCurrentSettings& settings, const std::wstring& presetName);
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Error.h"
@@ -21,12 +22,9 @@ namespace {
 
 // What earlier versions kept in one transient key shared by every instance: a preset
 // set aside while it was replaced, with the value naming where it belongs back.
-const std::wstring kLegacyReplacedKey = kTransientKey + L"\\Replaced";
+const wchar_t kLegacyReplaced[] = L"Replaced";
+const std::wstring kLegacyReplacedKey = SubKeyPath(kTransientKey, kLegacyReplaced);
 const wchar_t kLegacyReplacedFrom[] = L"ReplacedFrom";
-// Where earlier versions kept the applied selection: among the profiles.
-const std::wstring kLegacyAppliedKey = kProfilesKey + L"\\Temp";
-
-std::wstring SettingsKeyOf(const std::wstring& presetKey) { return presetKey + L"\\" + RegName::PresetSettings; }
 
 // Puts a preset that an earlier version set aside back in its place, and drops what
 // else its shared transient key held.
@@ -34,12 +32,12 @@ void RestoreLegacySave()
 {
     std::wstring from = ReadRegString(kTransientKey, kLegacyReplacedFrom, L"");
     // The value names a key that is erased: never trust it beyond the profiles.
-    if (StartsWithText(from, kProfilesKey + L"\\") && RegSubKeyExists(kTransientKey, L"Replaced")) {
+    if (StartsWithText(from, SubKeyPath(kProfilesKey, L"")) && RegSubKeyExists(kTransientKey, kLegacyReplaced)) {
         EraseRegKey(from);
         MoveRegKey(kLegacyReplacedKey, from);
     }
     DeleteRegValue(kTransientKey, kLegacyReplacedFrom);
-    for (const wchar_t* name : {L"Replaced", L"Saving", L"Applied"}) EraseRegKey(kTransientKey + L"\\" + name);
+    for (const wchar_t* name : {kLegacyReplaced, L"Saving", L"Applied"}) EraseRegKey(SubKeyPath(kTransientKey, name));
 }
 
 // Runs recovery after a failed step without letting its own failure hide the first one.
@@ -68,8 +66,8 @@ void Store(const TCurrentSettings& settings, const std::wstring& oldName, const 
         throw AppError(L"The preset name \"" + newName + L"\" cannot be stored.");
     SettingsLock lock;
     const std::wstring presets = PresetsKey(settings);
-    const std::wstring newKey = PresetKeyPath(settings, newName);
-    const std::wstring oldKey = PresetKeyPath(settings, oldName);
+    const std::wstring newKey = PresetKey(settings, newName);
+    const std::wstring oldKey = PresetKey(settings, oldName);
     const bool oldExists = !oldName.empty() && RegSubKeyExists(presets, oldName);
     const bool sameKey = oldExists && SameKeyName(oldName, newName);
     // Checked again here, where nothing can come between the check and the write: the
@@ -79,7 +77,7 @@ void Store(const TCurrentSettings& settings, const std::wstring& oldName, const 
     // The new content, complete, before anything that exists changes.
     BeginStaging();
     stageValues(StagingKey());
-    if (oldExists) CopyRegKey(SettingsKeyOf(oldKey), SettingsKeyOf(StagingKey()));
+    if (oldExists) CopyRegKey(PresetSettingsKey(oldKey), PresetSettingsKey(StagingKey()));
     CommitStaged(newKey, oldExists && !sameKey ? oldKey : L"");
     // The applied selection: nothing transient outlives the save.
     DropOwnTransientKey();
@@ -118,14 +116,27 @@ bool HoldsOnlyPluginValues(const std::wstring& key)
 
 }  // namespace
 
-std::wstring PresetsKey(const TCurrentSettings& settings) { return settings.ProfileKey() + L"\\" + RegName::Preset; }
+std::vector<std::wstring> ListPresetNames(const TCurrentSettings& settings)
+{
+    const std::wstring profile = ProfileKey(settings);
+    std::vector<std::wstring> names;
+    {
+        SettingsLock lock;
+        if (RegSubKeyExists(profile, RegName::Preset)) ListRegSubKeys(PresetsKey(profile), names);
+    }
+    std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size())) == CSTR_LESS_THAN;
+    });
+    return names;
+}
 
 void WritePluginValues(const std::wstring& key, const std::vector<std::wstring>& pluginKeys)
 {
     for (size_t i = 0; i < pluginKeys.size(); ++i) WriteRegString(key, PresetValueName(i + 1), pluginKeys[i]);
 }
 
-std::wstring AppliedSelectionKey() { return OwnTransientKey() + L"\\Applied"; }
+std::wstring AppliedSelectionKey() { return SubKeyPath(OwnTransientKey(), L"Applied"); }
 
 void WriteAppliedSelection(const std::vector<std::wstring>& pluginKeys)
 {
@@ -158,7 +169,7 @@ void StoreNewPreset(const TCurrentSettings& settings, const std::wstring& name,
     Store(settings, L"", name, [&](const std::wstring& staging) {
         WritePluginValues(staging, pluginKeys);
         if (!ownSettings) return;
-        const std::wstring key = SettingsKeyOf(staging);
+        const std::wstring key = PresetSettingsKey(staging);
         // Settings that are all defaults are still the preset's own: the key says so.
         CreateRegKey(key);
         for (const InputWrite& write : *ownSettings) {
@@ -176,7 +187,7 @@ void DeletePreset(const TCurrentSettings& settings, const std::wstring& name)
     if (name.empty()) return;
     // Through the journal, so that a kill cannot leave the preset without its own
     // settings but with its plug-ins.
-    EraseKeyWhole(PresetKeyPath(settings, name));
+    EraseKeyWhole(PresetKey(settings, name));
 }
 
 void CleanUpTransientKeys()
@@ -185,7 +196,7 @@ void CleanUpTransientKeys()
     FinishInterruptedWrites();
     RestoreLegacySave();
     DropOwnTransientKey();
-    if (HoldsOnlyPluginValues(kLegacyAppliedKey)) EraseRegKey(kLegacyAppliedKey);
+    if (HoldsOnlyPluginValues(kOldAppliedKey)) EraseRegKey(kOldAppliedKey);
 }
 
 void WritePluginBuilderSourcePath(const TCurrentSettings& settings, int selectedIndex, const std::wstring& selectedName)
@@ -193,9 +204,9 @@ void WritePluginBuilderSourcePath(const TCurrentSettings& settings, int selected
     // Nothing is read for a Plugin Builder that has no settings file to take it.
     if (settings.PluginBuilder.empty() || !FileExists(PluginBuilderIniPath(settings.PluginBuilder))) return;
     std::wstring source;
-    const std::wstring presetKey = PresetKeyPath(settings, selectedName);
+    const std::wstring presetKey = PresetKey(settings, selectedName);
     if (selectedIndex > 0 && !selectedName.empty() && RegSubKeyExists(presetKey, RegName::PresetSettings))
-        source = ReadRegString(SettingsKeyOf(presetKey), L"source", L"");
+        source = ReadRegString(PresetSettingsKey(presetKey), L"source", L"");
     else
         source = ReadIniString(InputInfPath(settings.PEBuilder), kInputSection, L"source", L"");
     WritePluginBuilderSetting(settings.PluginBuilder, kSourcePathKey, source);

@@ -17,8 +17,10 @@
 // this process's own transient key, so that no other instance takes or erases it.
 std::wstring AppliedSelectionKey();
 
-// The profile's Preset key: the editor's place and one subkey per preset.
-std::wstring PresetsKey(const TCurrentSettings& settings);
+// The names of the profile's presets, sorted as the user reads them (the user's
+// collation, without regard to case); none while the profile has no Preset key. A
+// preset another instance is still writing is not listed yet.
+std::vector<std::wstring> ListPresetNames(const TCurrentSettings& settings);
 
 // Writes the values "001", "002", ... of key, one per plug-in key, in order; nothing
 // (and no key) for an empty list.

@@ -61,10 +61,3 @@ std::wstring EditorDialogFolder(const std::wstring& path);
 // "text|pattern|text|pattern" as the file dialog takes it: each part ended by a zero
 // character and the whole by one more.
 std::wstring FileDialogFilter(const std::wstring& filter);
-
-// ---- In the settings store and Plugin_Builder.ini ----
-
-// Writes the profile's values, then the program-wide ones, then [System] PluginPath
-// of Plugin_Builder.ini when Plugin Builder's folder holds that file. A refused write
-// throws AppError naming it.
-void SaveProgramSettings(const TCurrentSettings& settings);

@@ -10,8 +10,8 @@ SettingsSource::SettingsSource(const TCurrentSettings& settings, int selectedInd
     : inputInf_(settings.PEBuilder + L"\\input.inf")
 {
     if (selectedIndex < 1) return;
-    const std::wstring presetKey = PresetKeyPath(settings, selectedText);
-    if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = presetKey + L"\\" + RegName::PresetSettings;
+    const std::wstring presetKey = PresetKey(settings, selectedText);
+    if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = PresetSettingsKey(presetKey);
 }
 
 std::wstring SettingsSource::ReadString(std::wstring_view name, std::wstring_view def) const
@@ -24,4 +24,16 @@ int32_t SettingsSource::ReadInteger(std::wstring_view name, int32_t def) const
 {
     if (IsPresetKey()) return ReadRegInteger(key_, std::wstring(name), def);
     return ReadIniInteger(inputInf_, kInputSection, std::wstring(name), def);
+}
+
+std::vector<int32_t> SettingsSource::ReadIntegers(std::initializer_list<const wchar_t*> names) const
+{
+    std::vector<int32_t> values;
+    if (IsPresetKey()) {
+        for (const wchar_t* name : names) values.push_back(ReadRegInteger(key_, name, 0));
+        return values;
+    }
+    const IniDocument file = ReadIniDocument(inputInf_);
+    for (const wchar_t* name : names) values.push_back(file.ReadInteger(kInputSection, name, 0));
+    return values;
 }

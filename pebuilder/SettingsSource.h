@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "core/Settings.h"
 #include "pebuilder/InputInf.h"
@@ -27,6 +29,8 @@ public:
     // the wrong type throws AppError naming it.
     std::wstring ReadString(std::wstring_view name, std::wstring_view def = {}) const override;
     int32_t ReadInteger(std::wstring_view name, int32_t def = 0) const override;
+    // The named integers (0 when missing) in one read: the file is parsed once for all.
+    std::vector<int32_t> ReadIntegers(std::initializer_list<const wchar_t*> names) const;
 
 private:
     std::wstring key_;

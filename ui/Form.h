@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/Language.h"
+#include "core/Messages.h"
 #include "ui/Anchors.h"
 #include "ui/FormGeometry.h"
 #include "ui/Window.h"
@@ -68,6 +69,9 @@ public:
     void CreateHandle(HWND owner);
     // Shows the form without waiting; its first show applies language and place.
     void Show(HWND owner);
+
+    // How the form talks to the user: message boxes it owns.
+    UserPrompt& Prompt() const { return prompt_; }
 
 protected:
     explicit Form(Design design);
@@ -169,6 +173,7 @@ private:
     bool destroyed_ = false;
     int showCommand_ = SW_SHOWNORMAL;
     int dpi_ = 96;
+    mutable WindowPrompt prompt_{[this] { return Handle(); }};
 };
 
 class ModalForm : public Form {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "core/ProfileNames.h"
-#include "core/Settings.h"
 
 TEST(ProfileNames, EmptyLongAndBackslashNamesAreInvalid)
 {
@@ -30,15 +29,4 @@ TEST(ProfileNames, ANameListedInAnyCaseExists)
     EXPECT_EQ(CheckProfileName(L"Wor", listed), ProfileNameCheck::Ok);
     // Invalid wins over a listed match: a bad name is never reported as taken.
     EXPECT_EQ(CheckProfileName(L"Work\\", {L"Work\\"}), ProfileNameCheck::Invalid);
-}
-
-TEST(ProfileNames, TheProfileKeyNeedsASuffixThatNamesOneProfile)
-{
-    TCurrentSettings settings;
-    for (const wchar_t* suffix : {L"", L"\\", L"Work", L"\\P\\Preset\\Half", L"\\Work\\"}) {
-        settings.ProfileKeySuffix = suffix;
-        EXPECT_THROW(settings.ProfileKey(), AppError) << testing::PrintToString(std::wstring(suffix));
-    }
-    settings.ProfileKeySuffix = L"\\ソフト";
-    EXPECT_EQ(settings.ProfileKey(), L"Software\\Vesmor\\Kitwright\\Profiles\\ソフト");
 }

@@ -25,10 +25,12 @@ namespace {
 // The preset list as the commands see it: the last-build entry, then the presets.
 class ListView : public MainFormView {
 public:
+    explicit ListView(UserPrompt& prompt) : prompt_(prompt) {}
     std::vector<std::wstring> entries{Str(RS_001), L"自前", L"共用"};
     int selected = 0;
 
     HWND Owner() const override { return nullptr; }
+    UserPrompt& Prompt() const override { return prompt_; }
     int SelectedIndex() const override { return selected; }
     std::wstring SelectedText() const override { return entries[selected]; }
     int FindEntry(const std::wstring&) const override { return -1; }
@@ -37,6 +39,9 @@ public:
     void LB_Click() override {}
     void SetBuildButtonsEnabled(bool) override {}
     void SetPluginSortEnabled(bool) override {}
+
+private:
+    UserPrompt& prompt_;
 };
 
 using Command = void (*)(const MainFormView&, const TCurrentSettings&);
@@ -51,13 +56,13 @@ protected:
         settings.PEB_VER = 3;
         MakeFolders(settings.PEBuilder);
         // "自前" has settings of its own, "共用" has none.
-        WriteRegString(PresetKeyPath(settings, L"自前"), L"001", L"x::x\\");
-        WriteRegString(PresetKeyPath(settings, L"共用"), L"001", L"x::x\\");
+        WriteRegString(PresetKey(settings, L"自前"), L"001", L"x::x\\");
+        WriteRegString(PresetKey(settings, L"共用"), L"001", L"x::x\\");
     }
     void TearDown() override { EraseRegKey(kProgramKey); }
 
     void WriteInputInf(const std::wstring& lines) { WriteBytes(settings.PEBuilder + L"\\input.inf", Ansi(lines)); }
-    std::wstring OwnKey() const { return PresetKeyPath(settings, L"自前") + L"\\PEBuilder"; }
+    std::wstring OwnKey() const { return PresetKey(settings, L"自前") + L"\\PEBuilder"; }
 
     // The folder that the file browser was asked to open, or the messages shown.
     std::wstring Opened(Command command, int selected = 0)
@@ -103,8 +108,9 @@ protected:
 
     ScratchFolder pe, marker;
     TCurrentSettings settings;
-    ListView view;
     ScriptedPrompt prompt;
+    ListView view{prompt};
+    // A damaged value is reported outside any window: that message goes to the script too.
     ScopedPromptOverride scripted{prompt};
     RecordedStarts starts;
 };

@@ -54,7 +54,7 @@ std::wstring PresetInstallation::KeyOf(const std::wstring& displayName)
     return L"";
 }
 
-std::wstring PresetInstallation::PresetKey(const std::wstring& name) const { return PresetKeyPath(settings, name); }
+std::wstring PresetInstallation::PresetKey(const std::wstring& name) const { return ::PresetKey(settings, name); }
 
 std::vector<std::wstring> PresetInstallation::PresetValues(const std::wstring& name) const
 {
@@ -80,7 +80,8 @@ void PresetInstallation::MakePreset(const std::wstring& name, const std::vector<
     if (ownSettings) WriteRegString(PresetKey(name) + L"\\PEBuilder", L"source", L"D:\\" + name + L"\\");
 }
 
-StandInMainView::StandInMainView(const TCurrentSettings& settings) : settings_(settings)
+StandInMainView::StandInMainView(const TCurrentSettings& settings, UserPrompt& prompt)
+    : settings_(settings), prompt_(prompt)
 {
     ReloadPresetList();
     calls.clear();
@@ -162,6 +163,12 @@ void ClickAt(TPreset_Form& editor, size_t index, int x)
     RECT row{};
     ASSERT_NE(::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row)), LB_ERR);
     LPARAM point = MAKELPARAM(row.left + x, (row.top + row.bottom) / 2);
+    // The pointer goes to the same point: the list captures the mouse on the press, and
+    // a move the real pointer makes before the release (the editor's thread handles
+    // input between the two messages) would otherwise select the row under it.
+    POINT screen{row.left + x, (row.top + row.bottom) / 2};
+    ::ClientToScreen(list, &screen);
+    ::SetCursorPos(screen.x, screen.y);
     ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageW(list, WM_LBUTTONUP, 0, point);
 }
@@ -225,7 +232,7 @@ std::vector<std::wstring> CheckedNames(const TPreset_Form& editor)
 
 bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
 
-void PresetEditorTest::SetUp() { LanguageFile = pe.Scratch(L"none.rsl"); }
+void PresetEditorTest::SetUp() { SetLanguageFile(pe.Scratch(L"none.rsl")); }
 
 void PresetEditorTest::TearDown() { EraseRegKey(kProgramKey); }
 

@@ -54,7 +54,7 @@ private:
 // the presets of the registry, sorted; what the commands ask of it is logged.
 class StandInMainView : public MainFormView {
 public:
-    explicit StandInMainView(const TCurrentSettings& settings);
+    StandInMainView(const TCurrentSettings& settings, UserPrompt& prompt);
 
     std::vector<std::wstring> entries;
     int selected = 0;
@@ -63,6 +63,7 @@ public:
     void Select(const std::wstring& text);
 
     HWND Owner() const override { return nullptr; }
+    UserPrompt& Prompt() const override { return prompt_; }
     int SelectedIndex() const override { return selected; }
     std::wstring SelectedText() const override;
     int FindEntry(const std::wstring& text) const override;
@@ -74,6 +75,7 @@ public:
 
 private:
     const TCurrentSettings& settings_;
+    UserPrompt& prompt_;
 };
 
 // Runs show on this thread while act drives the editor that show opens, on a driver
@@ -110,7 +112,8 @@ public:
 };
 
 // The tests' common ground: the installation, the stand-in main window, message boxes
-// answered by a script, no language file, and the commands that open the editor.
+// answered by a script (the stand-in's and the editor's), no language file, and the
+// commands that open the editor.
 class PresetEditorTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -121,7 +124,8 @@ protected:
     void Edit(const std::wstring& name, const std::function<void(TPreset_Form&)>& act);
 
     PresetInstallation pe;
-    StandInMainView view{pe.settings};
     CountingPrompt prompt;
+    StandInMainView view{pe.settings, prompt};
+    // The editor is made and freed inside the command: its messages go to the script too.
     ScopedPromptOverride answers{prompt};
 };

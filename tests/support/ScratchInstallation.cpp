@@ -48,13 +48,14 @@ ScratchInstallation::ScratchInstallation()
     WriteBytes(source_ + L"\\i386\\SHELL32.DL_", "compressed shell32");
 }
 
-void ScratchInstallation::MakeCurrentProfile() const
+TCurrentSettings ScratchInstallation::MakeCurrentProfile() const
 {
     EraseRegKey(kProgramKey);
-    CurrentSettings = TCurrentSettings{};
-    CurrentSettings.ProfileKeySuffix = L"\\Test";
-    CurrentSettings.PEBuilder = folder_;
-    CurrentSettings.PEB_WAIT = true;
+    TCurrentSettings settings;
+    settings.ProfileKeySuffix = ProfileKeySuffixOf(L"Test");
+    settings.PEBuilder = folder_;
+    settings.PEB_WAIT = true;
+    return settings;
 }
 
 void ScratchInstallation::WriteInputInf(std::wstring_view text) const { WriteBytes(InputInf(), Ansi(text)); }

@@ -6,15 +6,16 @@
 #include <string_view>
 
 #include "core/Ini.h"
+#include "core/Settings.h"
 #include "tests/support/TestSupport.h"
 
 class ScratchInstallation {
 public:
     ScratchInstallation();
 
-    // Fresh settings of the profile "Test" naming this installation, PEB_WAIT on, and
-    // an empty settings store.
-    void MakeCurrentProfile() const;
+    // Empties the settings store and answers fresh settings of the profile "Test"
+    // naming this installation, PEB_WAIT on.
+    TCurrentSettings MakeCurrentProfile() const;
 
     const std::wstring& Folder() const { return folder_; }  // the PE Builder folder
     const std::wstring& Source() const { return source_; }  // holds i386\SHELL32.DL_

@@ -7,8 +7,8 @@
 
 class ScratchLanguageFile {
 public:
-    ScratchLanguageFile() { LanguageFile = folder_ / L"Kitwright.rsl"; }
-    ~ScratchLanguageFile() { LanguageFile.clear(); }
+    ScratchLanguageFile() { SetLanguageFile(folder_ / L"Kitwright.rsl"); }
+    ~ScratchLanguageFile() { SetLanguageFile(L""); }
     ScratchLanguageFile(const ScratchLanguageFile&) = delete;
     ScratchLanguageFile& operator=(const ScratchLanguageFile&) = delete;
 

@@ -1,5 +1,5 @@
 // A stand-in for the main window as its commands see it: a preset list the test
-// chooses, and a record of every refresh asked for.
+// chooses, a record of every refresh asked for, and a script for its prompt.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "core/Text.h"
 #include "dialogs/MainFormView.h"
+#include "tests/support/ScriptedPrompt.h"
 
 class StubMainView : public MainFormView {
 public:
@@ -15,8 +16,10 @@ public:
     std::vector<std::wstring> entriesAfterReload;  // the list ReloadPresetList makes; empty: unchanged
     int selected = 0;
     std::vector<std::wstring> calls;  // "ReloadPresetList", "SelectEntry 2", "LB_Click", ...
+    mutable ScriptedPrompt prompt;
 
     HWND Owner() const override { return owner; }
+    UserPrompt& Prompt() const override { return prompt; }
     int SelectedIndex() const override { return selected; }
     std::wstring SelectedText() const override { return selected >= 0 ? entries[selected] : L""; }
     int FindEntry(const std::wstring& text) const override

@@ -22,11 +22,13 @@ const std::wstring kPresetKey = kProfilesKey + L"\\Test\\Preset\\Mine";
 
 class BuildRun : public ::testing::Test {
 protected:
+    TCurrentSettings settings;  // this test's own profile settings
+
     void SetUp() override
     {
-        pe.MakeCurrentProfile();
-        CurrentSettings.PEB_VER = 1;
-        CurrentSettings.BuildParams = L"-auto -exit -overwrite";
+        settings = pe.MakeCurrentProfile();
+        settings.PEB_VER = 1;
+        settings.BuildParams = L"-auto -exit -overwrite";
         pe.WritePlugin(L"alpha\\alpha.inf", L"Alpha", 0);
         pe.WritePlugin(L"net\\beta\\beta.inf", L"Beta", 1);
         WriteRegString(kPresetKey, L"001", L"alpha::ALPHA\\");
@@ -55,7 +57,7 @@ protected:
 
     std::wstring ExpectedCommandLine() const
     {
-        return L"\"" + pe.Folder() + L"\\pebuilder.exe\" " + CurrentSettings.BuildParams;
+        return L"\"" + pe.Folder() + L"\\pebuilder.exe\" " + settings.BuildParams;
     }
     std::wstring Input(const wchar_t* key) const { return pe.ReadInputInf().ReadString(L"input", key, L"-"); }
     bool ImageMade() const { return FileExists(pe.IsoFolder() + L"\\pe.iso"); }
@@ -95,7 +97,7 @@ TEST_F(BuildRun, ChecksComeFirstWithTheirExactMessages)
         c.spoil();
         const std::string inf = pe.InputInfBytes();
         prompt.messages.clear();
-        EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::CheckFailed);
+        EXPECT_EQ(Exec_PEBuilderExecute(settings, Preset(), prompt), RunOutcome::CheckFailed);
         EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", c.message, Str(RS_100)}}));
         EXPECT_EQ(pe.InputInfBytes(), inf);
         EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), plugin);
@@ -108,7 +110,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
     const std::string inf = pe.InputInfBytes();
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     prompt.answers = {false};
-    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::Declined);
+    EXPECT_EQ(Exec_PEBuilderExecute(settings, Preset(), prompt), RunOutcome::Declined);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_023), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -118,7 +120,7 @@ TEST_F(BuildRun, NoToTheQuestionChangesNothing)
 TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
 {
     prompt.answers = {true};
-    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), RunOutcome::Succeeded);
+    EXPECT_EQ(Exec_PEBuilderExecute(settings, Preset(), prompt), RunOutcome::Succeeded);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), ExpectedCommandLine());
     EXPECT_EQ(pe.Recorded(L"Plugins", L"alpha\\alpha.inf"), L"1");
@@ -132,11 +134,11 @@ TEST_F(BuildRun, PresetIsAppliedBeforePEBuilderStartsWithTheExactCommandLine)
 
 TEST_F(BuildRun, LastBuildEntryLeavesPluginsAloneAndEmptyParamsKeepTheBlank)
 {
-    CurrentSettings.BuildParams = L"";
+    settings.BuildParams = L"";
     const std::string alpha = pe.PluginBytes(L"alpha\\alpha.inf");
     const std::string beta = pe.PluginBytes(L"net\\beta\\beta.inf");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    Exec_PEBuilderExecute(settings, LastBuild(), prompt);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
     EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha);
@@ -151,7 +153,7 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
     const std::wstring marker = pe.Source() + L"\\i386\\SHELL32.DL_";
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_READONLY);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    Exec_PEBuilderExecute(settings, LastBuild(), prompt);
     ::SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.InputInfAtStart().ReadString(L"input", L"whattodo", L"-"), L"0");
@@ -160,11 +162,11 @@ TEST_F(BuildRun, ReadOnlyInstallSourceGivesWhattodoZero)
 
 TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
 {
-    CurrentSettings.PEB_VER = 0;
+    settings.PEB_VER = 0;
     WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
     WriteRegInteger(kPresetKey + L"\\PEBuilder", L"verbose", 1);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+    Exec_PEBuilderExecute(settings, Preset(), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"outdir", L"-"), pe.Folder());
@@ -174,10 +176,10 @@ TEST_F(BuildRun, PresetSettingsAreCopiedWithThePEBuilderFolderAsDefaultOutdir)
 
 TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
 {
-    CurrentSettings.PEB_WAIT = false;
+    settings.PEB_WAIT = false;
     pe.SimulateRun(0, L"Finished late.", 120000);
     prompt.answers = {true};
-    EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt), RunOutcome::Started);
+    EXPECT_EQ(Exec_PEBuilderExecute(settings, LastBuild(), prompt), RunOutcome::Started);
     // Had the command waited, the simulator would have written its log's last line.
     std::optional<std::string> log = TryReadFileBytes(pe.Path(L"pebuilder.log"));
     EXPECT_TRUE(!log || log->find("Finished late.") == std::string::npos) << *log;
@@ -186,11 +188,11 @@ TEST_F(BuildRun, WithoutWaitTheCommandReturnsWhilePEBuilderStillRuns)
 
 TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
 {
-    CurrentSettings.UseExtProgram_BLD = true;
+    settings.UseExtProgram_BLD = true;
     WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
     WriteBytes(pe.Path(L"PEOutput\\i386\\winnt.sif"), "[Data]\r\n");
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(settings, Custom({0, 0, 1}), prompt);
     EXPECT_FALSE(pe.Started());
     EXPECT_EQ(ReadBytes(pe.Path(L"pebuilder.log")), "\r\n");
     EXPECT_EQ(Input(L"skipregistry"), L"1");
@@ -205,7 +207,7 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
 TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
 {
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, Custom({0, 0, 1}), prompt);
+    Exec_PEBuilderExecute(settings, Custom({0, 0, 1}), prompt);
     ASSERT_TRUE(pe.Started());
     IniDocument start = pe.InputInfAtStart();
     EXPECT_EQ(start.ReadString(L"input", L"skipregistry", L"-"), L"1");
@@ -215,7 +217,7 @@ TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
 
 TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
 {
-    CurrentSettings.UseExtProgram_BLD = true;
+    settings.UseExtProgram_BLD = true;
     WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
     struct Case {
         int exitCode;
@@ -234,7 +236,7 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
         ::DeleteFileW(pe.Path(L"pebuilder.record").c_str());
         pe.SimulateRun(c.exitCode, c.lastLine);
         prompt.answers = {true};
-        EXPECT_EQ(Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt),
+        EXPECT_EQ(Exec_PEBuilderExecute(settings, LastBuild(), prompt),
                   c.image ? RunOutcome::Started : RunOutcome::PEBuilderFailed);
         ASSERT_TRUE(pe.Started());
         // PE Builder itself was kept from making the image, and buildiso is back.
@@ -250,15 +252,15 @@ TEST_F(BuildRun, ExternalIsoFollowsOnlyAGoodExitAndLog)
 
 TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
 {
-    CurrentSettings.PEB_WAIT = false;
-    CurrentSettings.UseExtProgram_BLD = true;
+    settings.PEB_WAIT = false;
+    settings.UseExtProgram_BLD = true;
     WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
     // A previous run's log that would stop the image, and no build output yet: only
     // this run's log and output, both there once PE Builder has ended, let it through.
     WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nTerminated by user...\r\n");
     pe.SimulateRun(0, L"Done.", 1500);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    Exec_PEBuilderExecute(settings, LastBuild(), prompt);
     EXPECT_EQ(SplitLines(Wide(ReadBytes(pe.Path(L"pebuilder.log")))).back(), L"Done.");
     EXPECT_EQ(prompt.messages.size(), 1u);  // the build's question, no missing-output error
     EXPECT_EQ(Input(L"buildiso"), L"1");
@@ -271,20 +273,20 @@ TEST_F(BuildRun, WithTheImageToFollowPEBuilderIsWaitedForEvenWithoutWait)
     WriteBytes(pe.Path(L"pebuilder.log"), "old run\r\nDone.\r\n");
     pe.SimulateRun(0, L"[<<] Error: cannot copy", 1500);
     prompt.answers = {true};
-    Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+    Exec_PEBuilderExecute(settings, LastBuild(), prompt);
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
     EXPECT_FALSE(ImageMade());
 }
 
 TEST_F(BuildRun, MissingPEBuilderIsReportedAndNothingFollows)
 {
-    CurrentSettings.UseExtProgram_BLD = true;
+    settings.UseExtProgram_BLD = true;
     WriteClass1Inf(L"PEOutput\\", L"buildiso=1\r\n");
     WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
     ::DeleteFileW(pe.Path(L"pebuilder.exe").c_str());
     prompt.answers = {true};
     try {
-        Exec_PEBuilderExecute(CurrentSettings, LastBuild(), prompt);
+        Exec_PEBuilderExecute(settings, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const RunFailure& error) {
         EXPECT_EQ(error.Outcome(), RunOutcome::PEBuilderFailed);
@@ -304,7 +306,7 @@ TEST_F(BuildRun, UnwritablePluginStopsBeforeAnyFileChanges)
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {true};
     try {
-        Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt);
+        Exec_PEBuilderExecute(settings, Preset(), prompt);
         ADD_FAILURE() << "no error";
     } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.Outcome(), RunOutcome::PluginsNotSwitched);
@@ -330,7 +332,7 @@ TEST_F(BuildRun, UnwritableInputInfStopsBeforeAnyPluginChanges)
         else
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
         prompt.answers = {true};
-        EXPECT_THROW(Exec_PEBuilderExecute(CurrentSettings, Preset(), prompt), AppError) << held;
+        EXPECT_THROW(Exec_PEBuilderExecute(settings, Preset(), prompt), AppError) << held;
         holder.Reset();
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(pe.PluginBytes(L"alpha\\alpha.inf"), alpha) << held;

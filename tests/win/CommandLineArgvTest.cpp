@@ -21,20 +21,20 @@ using Argv = std::vector<std::wstring>;
 TEST(CommandLineArgv, EveryValueOfTheIsoTemplateIsOneArgument)
 {
     ScratchInstallation pe;
-    pe.MakeCurrentProfile();
-    CurrentSettings.PEB_VER = 2;
+    TCurrentSettings settings = pe.MakeCurrentProfile();
+    settings.PEB_VER = 2;
     WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
     // Values that close their quotes and open new ones; the ISO file's folder part still
     // names the ISO folder, so that the run gets as far as the command.
     const std::wstring isofile = pe.IsoFolder() + L"\\pe.iso\" -o \"INJECTED.iso\" -x \"\\..\\pe.iso";
     pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\\\r\noutdir=PEOutput\\\r\nisofile=" + isofile +
                      L"\r\nvolumeid=VOL\" -sysid \"INJECTED\r\ndevice=0,1,0\\\r\ncustomdir=\r\n");
-    CurrentSettings.ExternalProgram =
+    settings.ExternalProgram =
         L"\"@Kitwright@\\recorder.exe\" -o \"@IsoFile@\" -volid @VolumeID@ -dev \"@device@\" -c \"@CustomDir@\" "
         L"@customdir@ \"@OutDir@\"";
     RecordedStarts starts(true);
     ScriptedPrompt prompt;
-    ISO_PEBuilderExecute(CurrentSettings, false, RunInputs{0, Str(RS_001), false, {}}, prompt);
+    ISO_PEBuilderExecute(settings, false, RunInputs{0, Str(RS_001), false, {}}, prompt);
     EXPECT_TRUE(prompt.messages.empty());
     const std::vector<RecordedStart> now = starts.WaitFor(1);
     ASSERT_EQ(now.size(), 1u);

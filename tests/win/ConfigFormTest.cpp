@@ -47,11 +47,12 @@ protected:
     void Run(std::function<void(TConfig_Form&)> action)
     {
         DriveCommandForm<TConfig_Form>(
-            L"TConfig_Form", prompt, [&] { P1Click(view, settings); }, action);
+            L"TConfig_Form", prompt, [&] { accepted = P1Click(view, settings); }, action);
     }
 
     ScratchFolder dir;
     TCurrentSettings settings;
+    bool accepted = false;  // what the command answered
     StubMainView view;
     ScriptedPrompt prompt;
 };
@@ -81,7 +82,7 @@ TEST_F(ConfigForm, OkSavesTheFieldsInMemoryInTheRegistryAndInPluginBuilder)
     });
 
     EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_FALSE(view.SettingsCancelled);
+    EXPECT_TRUE(accepted);
     EXPECT_EQ(settings.PEBuilder, dir / L"PEB");
     EXPECT_EQ(settings.PluginBuilder, dir / L"PLB");
     EXPECT_EQ(settings.TextEditor, dir / L"ed\\edit.exe");
@@ -129,7 +130,7 @@ TEST_F(ConfigForm, AFolderWithoutPEBuilderIsRefusedWithTheFocusOnIt)
     });
     EXPECT_TRUE(openAfterRefusal);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_202), Str(RS_100)}}));
-    EXPECT_FALSE(view.SettingsCancelled);
+    EXPECT_TRUE(accepted);
     // Emptied without a word: a Plugin Builder that is not there, an editor that is
     // not in the current folder. No Plugin_Builder.ini is made.
     EXPECT_EQ(settings.PluginBuilder, L"");
@@ -163,7 +164,7 @@ TEST_F(ConfigForm, ExternalProgramBoxesForceTheWaitAndShowTheirPage)
         EXPECT_EQ(Text(form.ED01), L"-mine");
         Click(form.Button2);
     });
-    EXPECT_TRUE(view.SettingsCancelled);
+    EXPECT_FALSE(accepted);
 }
 
 TEST_F(ConfigForm, CancelWritesNothing)
@@ -173,7 +174,7 @@ TEST_F(ConfigForm, CancelWritesNothing)
         Click(form.CHB01);
         ::PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    EXPECT_TRUE(view.SettingsCancelled);
+    EXPECT_FALSE(accepted);
     EXPECT_EQ(settings.PEBuilder, dir / L"PEB");
     EXPECT_FALSE(settings.PEB_WAIT);
     EXPECT_FALSE(RegSubKeyExists(kProgramKey, L"Profiles"));

@@ -91,7 +91,7 @@ TEST(CrashSafety, AKilledSwitchLeavesEveryPluginWholeAndTheNextOneCleansUp)
         const std::wstring path = pe / (L"Plugin\\" + folder + L"\\p" + std::to_wstring(n) + L".inf");
         WriteBytes(path, Plugin(n, false));
         valid[path] = {Plugin(n, true), Plugin(n, false)};
-        WriteRegString(PresetKeyPath(settings, L"On"), std::to_wstring(n + 1),
+        WriteRegString(PresetKey(settings, L"On"), std::to_wstring(n + 1),
                        L"P" + std::to_wstring(n) + L"::" + folder + L"\\");
     }
     std::mt19937 random(std::random_device{}());

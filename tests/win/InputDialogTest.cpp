@@ -76,8 +76,8 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 
 class InputTextDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { LanguageFile = scratch_ / L"Kitwright.rsl"; }  // none yet
-    void TearDown() override { LanguageFile.clear(); }
+    void SetUp() override { SetLanguageFile(scratch_ / L"Kitwright.rsl"); }  // none yet
+    void TearDown() override { SetLanguageFile(L""); }
 
     // Shows the prompt while the driver does action; returns the dialog's answer.
     bool Ask(std::wstring& value, std::function<void(HWND)> action, const std::wstring& prompt = L"名前:")

@@ -18,12 +18,14 @@ const std::wstring kSettings = kProfilesKey + L"\\p\\Preset\\mine\\PEBuilder";
 
 class InputInfFile : public ::testing::Test {
 protected:
+    TCurrentSettings settings;  // this test's own profile settings
+
     void SetUp() override
     {
         EraseRegKey(kProgramKey);
-        CurrentSettings.ProfileKeySuffix = L"\\p";
-        CurrentSettings.PEBuilder = pe_.Path();
-        CurrentSettings.PEB_VER = 0;
+        settings.ProfileKeySuffix = L"\\p";
+        settings.PEBuilder = pe_.Path();
+        settings.PEB_VER = 0;
     }
     void TearDown() override { EraseRegKey(kProgramKey); }
 
@@ -37,21 +39,21 @@ protected:
 
 TEST_F(InputInfFile, EffectiveOutDirUsesTheProfilesFolderAndClass)
 {
-    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), L"");
-    CurrentSettings.PEB_VER = 1;
-    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path() + L"\\");
+    EXPECT_EQ(EffectiveOutDir(settings, Inf()), L"");
+    settings.PEB_VER = 1;
+    EXPECT_EQ(EffectiveOutDir(settings, Inf()), pe_.Path() + L"\\");
 
     WriteBytes(Inf(), Ansi(L"[input]\r\noutdir=出力 \\\r\nuseAbsoluteOutput=1\r\n"));
-    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path() + L"\\出力");
-    CurrentSettings.PEB_VER = 0;
-    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), L"出力");
-    CurrentSettings.PEB_VER = 3;
-    EXPECT_EQ(EffectiveOutDir(CurrentSettings, Inf()), pe_.Path());
+    EXPECT_EQ(EffectiveOutDir(settings, Inf()), pe_.Path() + L"\\出力");
+    settings.PEB_VER = 0;
+    EXPECT_EQ(EffectiveOutDir(settings, Inf()), L"出力");
+    settings.PEB_VER = 3;
+    EXPECT_EQ(EffectiveOutDir(settings, Inf()), pe_.Path());
 }
 
 TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 {
-    CurrentSettings.PEB_VER = 1;
+    settings.PEB_VER = 1;
     WriteRegString(kSettings, L"source", L"D:\\ソース\\");
     WriteRegString(kSettings, L"outdir", L"PEOutput\\");
     WriteRegString(kSettings, L"isofile", L"C:\\iso\\pe.iso");
@@ -65,7 +67,7 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
     WriteBytes(Inf(),
                "; PE Builder\r\n[input]\r\nsource = C:\\old\\\r\nburncd=1\r\nwhattodo=2\r\n\r\n[other]\r\nx = y\r\n");
 
-    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
+    CopyPresetSettingsToInputInf(settings, kSettings, Inf(), pe_.Path());
     EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\ソース\\\r\nburncd=1\r\nwhattodo=2\r\noutdir=PEOutput\\\r\n"
                               L"isofile=C:\\iso\\pe.iso\r\ncustomdir=\r\nbuildiso=1\r\nverbose=1\r\nskipfiles=0\r\n"
                               L"skipregistry=1\r\n\r\n[other]\r\nx=y\r\n\r\n"));
@@ -74,17 +76,17 @@ TEST_F(InputInfFile, CopyWritesTheKeysOfTheClassAndLeavesTheRest)
 TEST_F(InputInfFile, MissingOutdirTakesTheCallersDefault)
 {
     WriteRegString(kSettings, L"source", L"D:\\");
-    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), pe_.Path());
+    CopyPresetSettingsToInputInf(settings, kSettings, Inf(), pe_.Path());
     EXPECT_EQ(InfText(), Ansi(L"[input]\r\nsource=D:\\\r\noutdir=" + pe_.Path() +
                               L"\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\n\r\n"));
-    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"", CopyOrder::IsoRun);
+    CopyPresetSettingsToInputInf(settings, kSettings, Inf(), L"", CopyOrder::IsoRun);
     EXPECT_EQ(InfText(),
               "[input]\r\nsource=D:\\\r\noutdir=\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\nverbose=0\r\n\r\n");
 }
 
 TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
 {
-    CurrentSettings.PEB_VER = 3;
+    settings.PEB_VER = 3;
     WriteRegString(kSettings, L"volumeid", L"TOVIPE");
     WriteRegInteger(kSettings, L"blankcdrw", 1);
     const std::string tail =
@@ -94,12 +96,12 @@ TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
     const std::string head =
         "[input]\r\nsource=\r\noutdir=out\\\r\nisofile=\r\ncustomdir=\r\nbuildiso=0\r\n"
         "verbose=0\r\nskipfiles=0\r\nskipregistry=0\r\n";
-    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"out\\");
+    CopyPresetSettingsToInputInf(settings, kSettings, Inf(), L"out\\");
     EXPECT_EQ(InfText(), head + tail);
 
     // The ISO run lands blankcdrw before device when both are new.
     ASSERT_TRUE(::DeleteFileW(Inf().c_str()));
-    CopyPresetSettingsToInputInf(CurrentSettings, kSettings, Inf(), L"out\\", CopyOrder::IsoRun);
+    CopyPresetSettingsToInputInf(settings, kSettings, Inf(), L"out\\", CopyOrder::IsoRun);
     std::string isoTail = tail;
     isoTail.replace(isoTail.find("device=\r\nblankcdrw=1"), 20, "blankcdrw=1\r\ndevice=");
     EXPECT_EQ(InfText(), head + isoTail);
@@ -107,28 +109,28 @@ TEST_F(InputInfFile, CopyOfTheNewestClassFillsEveryKey)
 
 TEST_F(InputInfFile, CopyIntoAFolderThatIsMissingFails)
 {
-    EXPECT_THROW(CopyPresetSettingsToInputInf(CurrentSettings, kSettings, pe_ / L"gone\\input.inf", L""), AppError);
+    EXPECT_THROW(CopyPresetSettingsToInputInf(settings, kSettings, pe_ / L"gone\\input.inf", L""), AppError);
 }
 
 TEST_F(InputInfFile, TogglesByClass)
 {
     const std::string start = "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=0\r\n\r\n";
     WriteBytes(Inf(), start);
-    WriteCustomToggles(CurrentSettings, Inf(), {0, 1});
+    WriteCustomToggles(settings, Inf(), {0, 1});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=1\r\n\r\n");
 
-    CurrentSettings.PEB_VER = 1;
+    settings.PEB_VER = 1;
     WriteBytes(Inf(), start);
-    WriteCustomToggles(CurrentSettings, Inf(), {1, 0, 1});
+    WriteCustomToggles(settings, Inf(), {1, 0, 1});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=1\r\nburncd=1\r\nbuildiso=1\r\nskipregistry=0\r\n\r\n");
 
-    CurrentSettings.PEB_VER = 2;
+    settings.PEB_VER = 2;
     WriteBytes(Inf(), start);
-    WriteCustomToggles(CurrentSettings, Inf(), {0, 1, 0, 0});
+    WriteCustomToggles(settings, Inf(), {0, 1, 0, 0});
     EXPECT_EQ(InfText(), "[input]\r\nskipfiles=0\r\nburncd=0\r\nbuildiso=0\r\nskipregistry=1\r\n\r\n");
 
-    CurrentSettings.PEB_VER = 3;
-    EXPECT_THROW(WriteCustomToggles(CurrentSettings, Inf(), {1, 1, 1}), AppError);
+    settings.PEB_VER = 3;
+    EXPECT_THROW(WriteCustomToggles(settings, Inf(), {1, 1, 1}), AppError);
 }
 
 TEST_F(InputInfFile, PluginBuilderSettingsOnlyWhereTheFileExists)

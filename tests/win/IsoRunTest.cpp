@@ -20,12 +20,14 @@ const std::wstring kPresetKey = kProfilesKey + L"\\Test\\Preset\\Own";
 
 class IsoRun : public ::testing::Test {
 protected:
+    TCurrentSettings settings;  // this test's own profile settings
+
     void SetUp() override
     {
-        pe.MakeCurrentProfile();
-        CurrentSettings.PEB_VER = 2;
-        CurrentSettings.ISOParams = L"-auto -exit";
-        CurrentSettings.UseExtProgram_ISO = true;
+        settings = pe.MakeCurrentProfile();
+        settings.PEB_VER = 2;
+        settings.ISOParams = L"-auto -exit";
+        settings.UseExtProgram_ISO = true;
         WriteBytes(pe.Path(L"PEOutput\\bootsect.bin"), std::string(2048, '\x90'));
         WriteBytes(pe.Path(L"PEOutput\\i386\\winnt.sif"), "[Data]\r\n");
         WriteInf(pe.IsoFolder() + L"\\pe.iso");
@@ -63,13 +65,13 @@ TEST_F(IsoRun, ChecksComeBeforeTheQuestion)
         SCOPED_TRACE(testing::PrintToString(isofile));
         WriteInf(isofile);
         prompt.messages.clear();
-        ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
+        ISO_PEBuilderExecute(settings, true, LastBuild(), prompt);
         EXPECT_EQ(prompt.messages,
                   (std::vector<PromptMessage>{{L"Error", Str(RS_012) + L"\r\n" + Str(RS_003), Str(RS_100)}}));
     }
     WriteInf(Image());
     prompt.messages.clear();
-    ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
+    ISO_PEBuilderExecute(settings, true, LastBuild(), prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_014), Str(RS_100)}}));
     EXPECT_FALSE(FileExists(Image()));
 }
@@ -78,7 +80,7 @@ TEST_F(IsoRun, NoToTheQuestionChangesNothing)
 {
     const std::string inf = pe.InputInfBytes();
     prompt.answers = {false};
-    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {1, 1, 0, 1}}, prompt);
+    ISO_PEBuilderExecute(settings, true, RunInputs{0, Str(RS_001), true, {1, 1, 0, 1}}, prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_015), Str(RS_103)}}));
     EXPECT_EQ(pe.InputInfBytes(), inf);
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
@@ -88,7 +90,7 @@ TEST_F(IsoRun, NoToTheQuestionChangesNothing)
 TEST_F(IsoRun, ExternalProgramMakesABootableImageAfterTheCustomToggles)
 {
     prompt.answers = {true};
-    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
+    ISO_PEBuilderExecute(settings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
     EXPECT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(Input(L"skipregistry"), L"1");
     EXPECT_EQ(Input(L"skipfiles"), L"0");
@@ -102,8 +104,8 @@ TEST_F(IsoRun, ExternalProgramMakesABootableImageAfterTheCustomToggles)
 
 TEST_F(IsoRun, WithoutSenderTheExternalProgramRunsWhateverTheSettingAndNothingIsAsked)
 {
-    CurrentSettings.UseExtProgram_ISO = false;
-    ISO_PEBuilderExecute(CurrentSettings, false, LastBuild(), prompt);
+    settings.UseExtProgram_ISO = false;
+    ISO_PEBuilderExecute(settings, false, LastBuild(), prompt);
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_FALSE(pe.Started());
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
@@ -115,7 +117,7 @@ TEST_F(IsoRun, ExternalProgramNeedsTheInstallSourceAfterTheQuestionAndTheToggles
 {
     WriteInf(Image(), pe.Folder() + L"\\nosource");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
+    ISO_PEBuilderExecute(settings, true, RunInputs{0, Str(RS_001), true, {0, 1, 1, 0}}, prompt);
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{
                                    {L"Ask", Str(RS_015), Str(RS_103)},
                                    {L"Error", Str(RS_016) + L"\r\n" + Str(RS_007), Str(RS_100)},
@@ -127,14 +129,14 @@ TEST_F(IsoRun, ExternalProgramNeedsTheInstallSourceAfterTheQuestionAndTheToggles
 
 TEST_F(IsoRun, MissingExternalProgramIsReportedWithItsCommandLineFromInputInfAsAnswered)
 {
-    CurrentSettings.ExternalProgram = L"\"@PEBuilder@\\nosuch.exe\" -o \"@IsoFile@\" \"@OutDir@\"";
+    settings.ExternalProgram = L"\"@PEBuilder@\\nosuch.exe\" -o \"@IsoFile@\" \"@OutDir@\"";
     // The output folder is changed while the question is shown: the command takes the new one.
     prompt.whileAsking = [&] {
         pe.WriteInputInf(L"[input]\r\nsource=" + pe.Source() + L"\r\noutdir=Other\\\r\nisofile=" + Image() + L"\r\n");
     };
     prompt.answers = {true};
     try {
-        ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
+        ISO_PEBuilderExecute(settings, true, LastBuild(), prompt);
         FAIL() << "no error";
     } catch (const AppError& error) {
         const std::wstring command =
@@ -145,11 +147,11 @@ TEST_F(IsoRun, MissingExternalProgramIsReportedWithItsCommandLineFromInputInfAsA
 
 TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
 {
-    CurrentSettings.UseExtProgram_ISO = false;
-    CurrentSettings.ISOParams = L"";
+    settings.UseExtProgram_ISO = false;
+    settings.ISOParams = L"";
     WriteInf(Image(), pe.Folder() + L"\\nosource");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(CurrentSettings, true, LastBuild(), prompt);
+    ISO_PEBuilderExecute(settings, true, LastBuild(), prompt);
     EXPECT_EQ(prompt.messages.size(), 1u);
     ASSERT_TRUE(pe.Started());
     EXPECT_EQ(pe.Recorded(L"Run", L"CommandLine"), L"\"" + pe.Folder() + L"\\pebuilder.exe\" ");
@@ -161,11 +163,11 @@ TEST_F(IsoRun, PEBuilderPathWritesOutdirAndWhattodoAndNeverChecksTheSource)
 
 TEST_F(IsoRun, PresetSettingsAreCopiedWithAnEmptyDefaultOutdir)
 {
-    CurrentSettings.PEB_VER = 0;
+    settings.PEB_VER = 0;
     WriteRegString(kPresetKey + L"\\PEBuilder", L"isofile", Image());
     WriteRegString(kPresetKey + L"\\PEBuilder", L"source", pe.Source() + L"\\");
     prompt.answers = {true};
-    ISO_PEBuilderExecute(CurrentSettings, true, RunInputs{1, L"Own", false, {}}, prompt);
+    ISO_PEBuilderExecute(settings, true, RunInputs{1, L"Own", false, {}}, prompt);
     EXPECT_EQ(Input(L"outdir"), L"");
     // Class 0 takes the empty outdir as it stands, so no build output is found.
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Error", Str(RS_014), Str(RS_100)}}));
@@ -173,11 +175,11 @@ TEST_F(IsoRun, PresetSettingsAreCopiedWithAnEmptyDefaultOutdir)
 
 TEST_F(IsoRun, TemplateFileWrapperReadsInputInfOnce)
 {
-    CurrentSettings.PEB_VER = 1;
+    settings.PEB_VER = 1;
     pe.WriteInputInf(L"[input]\r\noutdir=out \\\r\nisofile=C:\\iso\\x.iso\r\nvolumeid=@SourcePath@\r\nsource=D:\\\r\n");
-    EXPECT_EQ(ExpandIsoTemplate(CurrentSettings, L"@kitwright@|@OUTDIR@|@IsoFile@|@VolumeID@|@device@|@verbose@",
+    EXPECT_EQ(ExpandIsoTemplate(settings, L"@kitwright@|@OUTDIR@|@IsoFile@|@VolumeID@|@device@|@verbose@",
                                 pe.InputInf()),
               BinFolder() + L"|" + pe.Folder() + L"\\out|C:\\iso\\x.iso|@SourcePath@||0");
-    EXPECT_EQ(ExpandIsoTemplate(CurrentSettings, L"@PEBuilder@\\@CustomDir@", pe.Path(L"missing.inf")),
+    EXPECT_EQ(ExpandIsoTemplate(settings, L"@PEBuilder@\\@CustomDir@", pe.Path(L"missing.inf")),
               pe.Folder() + L"\\");
 }

@@ -23,10 +23,10 @@ std::string Utf16Le(std::wstring_view text)
 
 class LanguageFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { LanguageFile = scratch / L"Kitwright.rsl"; }
+    void SetUp() override { SetLanguageFile(scratch / L"Kitwright.rsl"); }
     void TearDown() override
     {
-        LanguageFile.clear();
+        SetLanguageFile(L"");
         StringTable::Load(nullptr);
     }
 
@@ -61,7 +61,7 @@ TEST(LanguagePath, IsTheExecutablePathWithTheExtensionRsl)
     EXPECT_EQ(Str(RS_101), L"確認");
 
     StringTable::Load(nullptr);
-    LanguageFile.clear();
+    SetLanguageFile(L"");
 }
 
 TEST_F(LanguageFileTest, KeysAreFoundWhateverTheirCaseAndBlanks)

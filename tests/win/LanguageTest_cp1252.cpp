@@ -12,7 +12,7 @@ TEST(Language1252, AnsiFilesFollowTheSystemCodePageAndUtf8FilesTheirMark)
 {
     ASSERT_EQ(::GetACP(), 1252u);
     ScratchFolder scratch;
-    LanguageFile = scratch / L"Kitwright.rsl";
+    SetLanguageFile(scratch / L"Kitwright.rsl");
 
     WriteBytes(LanguageFile, "[Strings]\r\nRS_100=Fehler \xE9\xDF\r\n");
     LoadStringTableFromLanguageFile();
@@ -24,5 +24,5 @@ TEST(Language1252, AnsiFilesFollowTheSystemCodePageAndUtf8FilesTheirMark)
     EXPECT_EQ(Str(RS_100), L"エラー é");
 
     StringTable::Load(nullptr);
-    LanguageFile.clear();
+    SetLanguageFile(L"");
 }

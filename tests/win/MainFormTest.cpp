@@ -253,6 +253,15 @@ TEST_F(MainFormTest, PresetsAreSortedAfterTheLastBuildEntryAndASelectionLoadsIts
     Pump(main);
     EXPECT_EQ(main.SelectedIndex(), 2);
     EXPECT_EQ(MenuText(main.O1, main.PBConfig), L"PE Builderの環境設定[b](&R)");
+
+    // No selection reads input.inf, as every command of the list does, also beside the
+    // place where a preset's own settings wait while the preset is rewritten.
+    WriteRegInteger(kProfile + L"\\Preset\\PEBuilder", L"skipregistry", 1);
+    WriteRegInteger(kProfile + L"\\Preset\\PEBuilder", L"skipfiles", 0);
+    Select(-1);
+    EXPECT_FALSE(MenuEnabled(main.O1, main.PBConfig));
+    EXPECT_EQ(MenuText(main.O1, main.PBConfig), L"PE Builderの環境設定[input.inf](&R)");
+    EXPECT_EQ(Toggles(), (std::vector<int>{1, 0, 1, 1}));
 }
 
 TEST_F(MainFormTest, GridWidthAndBuildButtonFollowTheVersionClass)
@@ -447,12 +456,12 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsOpensTheSettingsAndEndsOnCancel)
     commands.ProgramSettings = [&](MainFormView& view, TCurrentSettings& current) {
         shown.push_back(L"program");
         EXPECT_EQ(view.SelectedIndex(), 0);  // the list is filled before
-        view.SettingsCancelled = cancelProgram;
         if (!cancelProgram) current.PEBuilder = pebuilder / L"new";
+        return !cancelProgram;
     };
-    commands.PEBuilderSettings = [&](MainFormView& view, const TCurrentSettings& current) {
+    commands.PEBuilderSettings = [&](MainFormView&, const TCurrentSettings& current) {
         shown.push_back(L"pebuilder " + ExtractFileName(current.PEBuilder));
-        view.SettingsCancelled = cancelPEBuilder;
+        return !cancelPEBuilder;
     };
 
     Open();

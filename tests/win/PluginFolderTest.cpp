@@ -67,11 +67,13 @@ bool SameTime(FILETIME a, FILETIME b) { return ::CompareFileTime(&a, &b) == 0; }
 
 class PluginFolder : public ::testing::Test {
 protected:
+    TCurrentSettings settings;  // this test's own profile settings
+
     void SetUp() override
     {
         EraseRegKey(kProgramKey);
-        CurrentSettings.ProfileKeySuffix = L"\\テスト";
-        CurrentSettings.PEBuilder = pe_.Path();
+        settings.ProfileKeySuffix = L"\\テスト";
+        settings.PEBuilder = pe_.Path();
     }
     void TearDown() override { EraseRegKey(kProgramKey); }
 
@@ -86,7 +88,7 @@ protected:
         for (size_t i = 0; i < keys.size(); ++i) {
             wchar_t valueName[8];
             swprintf(valueName, 8, L"%.3d", static_cast<int>(i + 1));
-            WriteRegString(PresetKeyPath(CurrentSettings, name), valueName, keys[i]);
+            WriteRegString(PresetKey(settings, name), valueName, keys[i]);
         }
     }
 
@@ -160,7 +162,7 @@ TEST_F(PluginFolder, MissingFolderGivesNoEntries)
     StringList list;
     ScanPluginFolder(PluginDir(), list);
     EXPECT_TRUE(list.empty());
-    EXPECT_NO_THROW(ApplyPresetToPlugins(CurrentSettings, L"none"));
+    EXPECT_NO_THROW(ApplyPresetToPlugins(settings, L"none"));
 }
 
 TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
@@ -171,7 +173,7 @@ TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
     StringList list;
     ScanPluginFolder(PluginDir(), list);
     std::vector<std::wstring> keys;
-    for (const StringListItem& item : list) keys.push_back(PluginKeyOf(item.Data, CurrentSettings.PEBuilder));
+    for (const StringListItem& item : list) keys.push_back(PluginKeyOf(item.Data, settings.PEBuilder));
     std::sort(keys.begin(), keys.end());
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"Net Tools::net\\tools\\", L"Top::", L"ツール表::ツール\\"}));
 }
@@ -179,11 +181,11 @@ TEST_F(PluginFolder, KeysAreRelativeToThePluginFolder)
 TEST_F(PluginFolder, PresetKeysComeSortedWithoutEmptyValues)
 {
     StorePreset(L"Set", {L"b::b\\", L"", L"A::a\\", L"c::"});
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Set") + L"\\PEBuilder", L"source",
+    WriteRegString(PresetKey(settings, L"Set") + L"\\PEBuilder", L"source",
                    L"D:\\");  // a subkey is no plug-in
-    std::vector<std::wstring> keys = LoadPresetPluginKeys(CurrentSettings, L"set");
+    std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, L"set");
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"A::a\\", L"b::b\\", L"c::"}));
-    EXPECT_TRUE(LoadPresetPluginKeys(CurrentSettings, L"missing").empty());
+    EXPECT_TRUE(LoadPresetPluginKeys(settings, L"missing").empty());
 }
 
 TEST_F(PluginFolder, ApplySwitchesEveryPluginAndNothingElse)
@@ -204,7 +206,7 @@ TEST_F(PluginFolder, ApplySwitchesEveryPluginAndNothingElse)
     StorePreset(L"Preset", {L"same::b\\", L"TOP::", L"Gone::gone\\"});
 
     std::map<std::wstring, std::string> before = Snapshot(PluginDir());
-    ApplyPresetToPlugins(CurrentSettings, L"Preset");
+    ApplyPresetToPlugins(settings, L"Preset");
     std::map<std::wstring, std::string> after = Snapshot(PluginDir());
 
     EXPECT_EQ(after[L"top.inf"], Inf(L"Top", "Enable=1"));
@@ -232,7 +234,7 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
 
     std::map<std::wstring, std::string> before = Snapshot(PluginDir());
     try {
-        ApplyPresetToPlugins(CurrentSettings, L"All");
+        ApplyPresetToPlugins(settings, L"All");
         ADD_FAILURE() << "a read-only plug-in was not reported";
     } catch (const AppError& e) {
         EXPECT_NE(e.Message().find(Plugin(L"m\\m.inf")), std::wstring::npos) << e.what();
@@ -244,15 +246,15 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     HANDLE held = ::CreateFileW(Plugin(L"m\\m.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(ApplyPresetToPlugins(CurrentSettings, L"All"), AppError);
+    EXPECT_THROW(ApplyPresetToPlugins(settings, L"All"), AppError);
     ::CloseHandle(held);
     EXPECT_EQ(Snapshot(PluginDir()), before);
     ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
 
     // A read-only plug-in that is already right needs no writing.
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"001", L"A::a\\");
-    WriteRegString(PresetKeyPath(CurrentSettings, L"Two"), L"002", L"Z::z\\");
-    ApplyPresetToPlugins(CurrentSettings, L"Two");
+    WriteRegString(PresetKey(settings, L"Two"), L"001", L"A::a\\");
+    WriteRegString(PresetKey(settings, L"Two"), L"002", L"Z::z\\");
+    ApplyPresetToPlugins(settings, L"Two");
     EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")), Inf(L"A", "Enable=1"));
     EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=0"));
     EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=1"));
@@ -264,7 +266,7 @@ TEST_F(PluginFolder, ReapplyingWritesNoFile)
     WriteBytes(Plugin(L"a\\a.inf"), "[Version]\nSignature=$Windows NT$\n[PEBuilder]\nName=A\nEnable=0\n");
     WriteBytes(Plugin(L"b\\b.inf"), Inf(L"B", "Enable=1"));
     StorePreset(L"P", {L"A::a\\"});
-    ApplyPresetToPlugins(CurrentSettings, L"P");
+    ApplyPresetToPlugins(settings, L"P");
     EXPECT_EQ(ReadBytes(Plugin(L"a\\a.inf")),
               "[Version]\r\nSignature=$Windows NT$\r\n[PEBuilder]\r\nName=A\r\nEnable=1\r\n");
     EXPECT_EQ(ReadBytes(Plugin(L"b\\b.inf")), Inf(L"B", "Enable=0"));
@@ -273,7 +275,7 @@ TEST_F(PluginFolder, ReapplyingWritesNoFile)
     BackDate(Plugin(L"b\\b.inf"));
     FILETIME a = LastWrite(Plugin(L"a\\a.inf"));
     FILETIME b = LastWrite(Plugin(L"b\\b.inf"));
-    ApplyPresetToPlugins(CurrentSettings, L"P");
+    ApplyPresetToPlugins(settings, L"P");
     EXPECT_TRUE(SameTime(LastWrite(Plugin(L"a\\a.inf")), a));
     EXPECT_TRUE(SameTime(LastWrite(Plugin(L"b\\b.inf")), b));
 
@@ -307,7 +309,7 @@ TEST_F(PluginFolder, AfterASwitchTheCatalogueReadsEveryPluginAsThePresetSays)
     WriteBytes(Plugin(L"f\\f.inf"), Inf(L"F", "Enable=0"));
     StorePreset(L"OnlyF", {L"F::f\\"});
 
-    ApplyPresetToPlugins(CurrentSettings, L"OnlyF");
+    ApplyPresetToPlugins(settings, L"OnlyF");
     StringList list;
     ScanPluginFolder(PluginDir(), list);
     ASSERT_EQ(list.size(), 6u);
@@ -340,7 +342,7 @@ TEST_F(PluginFolder, AnOverLargeInfIsNamedAndTheOtherPluginsStay)
 
     StorePreset(L"All", {L"A::a\\", L"Z::z\\"});
     try {
-        ApplyPresetToPlugins(CurrentSettings, L"All");
+        ApplyPresetToPlugins(settings, L"All");
         ADD_FAILURE() << "the switch went on without a plug-in it could not read";
     } catch (const AppError& e) {
         EXPECT_NE(e.Message().find(huge), std::wstring::npos) << e.what();
@@ -359,7 +361,7 @@ TEST_F(PluginFolder, TheSwitchRemovesStagedFilesAnInterruptedSwitchLeft)
     WriteBytes(Plugin(L"b\\b.inf.kwtmp-old"), "a user's file");
     WriteBytes(Plugin(L"b\\readme.txt"), "a user's file");
     StorePreset(L"B", {L"B::b\\"});
-    ApplyPresetToPlugins(CurrentSettings, L"B");
+    ApplyPresetToPlugins(settings, L"B");
     std::map<std::wstring, std::string> files = Snapshot(PluginDir());
     std::vector<std::wstring> names;
     for (const auto& [name, bytes] : files) names.push_back(name);
@@ -383,7 +385,7 @@ TEST_F(PluginFolder, APluginNestedDeepIsSwitched)
     const std::wstring inf = folder + L"\\deep.inf";
     WriteBytes(inf, Inf(L"Deep", "Enable=0"));
     StorePreset(L"Deep", {L"Deep::" + relative});
-    ApplyPresetToPlugins(CurrentSettings, L"Deep");
+    ApplyPresetToPlugins(settings, L"Deep");
     EXPECT_EQ(ReadBytes(inf), Inf(L"Deep", "Enable=1"));
     EXPECT_EQ(Snapshot(PluginDir()).size(), 1u);
     RemoveTree(PluginDir());
@@ -411,7 +413,7 @@ TEST_F(PluginFolder, PluginsNamedLikeDevicesAreOrdinaryPlugins)
     EXPECT_EQ(found, expected);
 
     StorePreset(L"All", keys);
-    ApplyPresetToPlugins(CurrentSettings, L"All");
+    ApplyPresetToPlugins(settings, L"All");
     for (const std::wstring& name : devices) {
         EXPECT_EQ(ReadBytes(extended(name)), Inf(name, "Enable=1")) << Ansi(name);
         ::DeleteFileW(extended(name).c_str());

@@ -24,11 +24,13 @@ namespace {
 
 class PluginSort : public ::testing::Test {
 protected:
+    TCurrentSettings settings;  // this test's own profile settings
+
     void SetUp() override
     {
         RemoveTree(temp);
-        CurrentSettings = TCurrentSettings{};
-        CurrentSettings.PEBuilder = scratch / L"pebuilder";
+        settings = TCurrentSettings{};
+        settings.PEBuilder = scratch / L"pebuilder";
         for (const wchar_t* name : {L"b", L"A", L"c"})
             WriteBytes(Plugin(name) + L"\\" + name + L".inf", "[Version]\r\n");
         WriteBytes(Plugin(L"readme.txt"), "loose file");
@@ -46,7 +48,7 @@ protected:
 
     std::wstring Plugin(std::wstring_view name = L"") const
     {
-        return CurrentSettings.PEBuilder + L"\\Plugin" + (name.empty() ? L"" : L"\\" + std::wstring(name));
+        return settings.PEBuilder + L"\\Plugin" + (name.empty() ? L"" : L"\\" + std::wstring(name));
     }
     // The real move, recorded.
     MoveRoutine Recorder()
@@ -81,7 +83,7 @@ protected:
 TEST_F(PluginSort, NoMovesNothing)
 {
     prompt.answers = {false};
-    PluginSortClick(CurrentSettings, prompt, Recorder());
+    PluginSortClick(settings, prompt, Recorder());
     EXPECT_EQ(prompt.messages, (std::vector<PromptMessage>{{L"Ask", Str(RS_010), Str(RS_101)}}));
     EXPECT_TRUE(moves.empty());
     EXPECT_EQ(Entries(scratch / L"pebuilder"), (std::set<std::wstring>{L"Plugin"}));
@@ -92,7 +94,7 @@ TEST_F(PluginSort, FoldersComeBackOneByOneInNameOrderThenEverythingElse)
     ASSERT_TRUE(::GetFileAttributesW(Plugin(L"sys").c_str()) & FILE_ATTRIBUTE_SYSTEM);
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
-    PluginSortClick(CurrentSettings, prompt, Recorder());
+    PluginSortClick(settings, prompt, Recorder());
     // The staging folder is the run's own, beside the plug-in folder; it and the record
     // naming it are gone afterwards.
     const std::wstring p = Plugin(), t = Staging();
@@ -116,7 +118,7 @@ TEST_F(PluginSort, WhatAnotherRunLeftInTheTemporaryFolderIsNotMovedIn)
     WriteBytes(temp + L"\\old.txt", "left over");
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
-    PluginSortClick(CurrentSettings, prompt, Recorder());
+    PluginSortClick(settings, prompt, Recorder());
     EXPECT_EQ(moves.size(), 5u);
     EXPECT_EQ(Entries(Plugin()), before);
     EXPECT_EQ(Entries(temp), (std::set<std::wstring>{L"B0", L"old.txt"}));
@@ -161,7 +163,7 @@ TEST_F(PluginSort, UncreatableTemporaryFolderMovesNothing)
     const std::set<std::wstring> before = Entries(Plugin());
     prompt.answers = {true};
     try {
-        PluginSortClick(CurrentSettings, prompt, Recorder());
+        PluginSortClick(settings, prompt, Recorder());
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(temp), std::wstring::npos) << error.what();
@@ -176,7 +178,7 @@ TEST_F(PluginSort, MissingPluginFolderMovesNothing)
     RemoveTree(Plugin());
     WriteBytes(temp + L"\\stray\\x.inf", "left over");
     prompt.answers = {true};
-    EXPECT_THROW(PluginSortClick(CurrentSettings, prompt, Recorder()), AppError);
+    EXPECT_THROW(PluginSortClick(settings, prompt, Recorder()), AppError);
     EXPECT_TRUE(moves.empty());
     EXPECT_FALSE(DirectoryExists(Plugin()));
     EXPECT_EQ(ReadBytes(temp + L"\\stray\\x.inf"), "left over");
@@ -191,7 +193,7 @@ TEST_F(PluginSort, EntriesLeftInTheStagingFolderAreNamedAndGoBackAtTheNextStart)
         if (moves.size() < 5) MoveFileOrFolder(source, target);
     };
     try {
-        PluginSortClick(CurrentSettings, prompt, failingLast);
+        PluginSortClick(settings, prompt, failingLast);
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_NE(error.Message().find(Staging()), std::wstring::npos) << error.what();

@@ -358,7 +358,7 @@ TEST_F(PresetForm, TabOrderAccessKeysEnterAndEsc)
 
 TEST_F(PresetForm, TheLanguageFileReplacesTheCaptions)
 {
-    LanguageFile = pe.Scratch(L"English.rsl");
+    SetLanguageFile(pe.Scratch(L"English.rsl"));
     WriteBytes(LanguageFile, "[Form04]\r\nRS_001=Preset\r\nRS_002=&Name:\r\nRS_005=OK\r\nRS_012=&Apply\r\n");
     Add([&](TPreset_Form& editor) {
         auto text = [](HWND window) {

@@ -64,7 +64,7 @@ protected:
         settings.PEBuilder = scratch / L"pe";
         WriteBytes(scratch / L"pe\\input.inf", "[input]\r\n");
         WriteRegString(kSystemKey, L"Profile", L"Shared");
-        WriteRegString(settings.ProfileKey(), L"PEBuilder", settings.PEBuilder);
+        WriteRegString(ProfileKey(settings), L"PEBuilder", settings.PEBuilder);
     }
     void TearDown() override { EraseRegKey(kProgramKey); }
 

@@ -63,7 +63,7 @@ protected:
         TCurrentSettings settings;
         settings.ProfileKeySuffix = L"\\" + name;
         settings.PEBuilder = installation.Folder();
-        WriteRegString(settings.ProfileKey(), L"PEBuilder", installation.Folder());
+        WriteRegString(ProfileKey(settings), L"PEBuilder", installation.Folder());
         return settings;
     }
 
@@ -73,7 +73,7 @@ protected:
         std::vector<std::wstring> keys = {L"Gone::gone\\", L"TCP/IP::net\\", L"シェル::shell\\"};
         if (withUsb) keys.push_back(L"USB Storage::drivers\\usb\\");
         SavePreset(lab, L"", L"Net", keys);
-        const std::wstring own = PresetKeyPath(lab, L"Net") + L"\\PEBuilder";
+        const std::wstring own = PresetKey(lab, L"Net") + L"\\PEBuilder";
         WriteRegString(own, L"source", L"D:\\XP SP2\\");
         WriteRegString(own, L"isofile", labFolder.Folder() + L"\\out\\net.iso");
         WriteRegInteger(own, L"buildiso", 1);
@@ -110,8 +110,8 @@ TEST_F(PresetTransfer, ExportThenImportIntoAnotherInstallationKeepsPluginsAndSet
 
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(ValueLines(PresetKeyPath(home, L"Net")), (Lines{L"001=TCP/IP::network\\tcpip\\", L"002=シェル::shell\\"}));
-    const std::wstring own = PresetKeyPath(home, L"Net") + L"\\PEBuilder";
+    EXPECT_EQ(ValueLines(PresetKey(home, L"Net")), (Lines{L"001=TCP/IP::network\\tcpip\\", L"002=シェル::shell\\"}));
+    const std::wstring own = PresetKey(home, L"Net") + L"\\PEBuilder";
     EXPECT_EQ(ReadRegString(own, L"source", L"?"), L"D:\\XP SP2\\");
     EXPECT_EQ(ReadRegString(own, L"isofile", L"?"), homeFolder.Folder() + L"\\out\\net.iso");
     EXPECT_EQ(ValueType(own, L"buildiso"), static_cast<DWORD>(REG_DWORD));
@@ -145,9 +145,9 @@ TEST_F(PresetTransfer, MissingPluginsAreAskedAboutOnceAndATakenNameAsksForAnothe
     EXPECT_EQ(asked, (Lines{Str(RS_303) + L"\r\n" + Str(RS_710), Str(RS_303) + L"\r\n" + Str(RS_710),
                             Str(RS_302) + L"\r\n" + Str(RS_710)}));
     EXPECT_EQ(Presets(home), (Lines{L"Net from Lab", L"net"}));
-    EXPECT_EQ(ValueLines(PresetKeyPath(home, L"Net from Lab")),
+    EXPECT_EQ(ValueLines(PresetKey(home, L"Net from Lab")),
               (Lines{L"001=TCP/IP::network\\tcpip\\", L"002=シェル::shell\\"}));
-    EXPECT_EQ(ValueLines(PresetKeyPath(home, L"net")), (Lines{L"001=Editor::tools\\"}));
+    EXPECT_EQ(ValueLines(PresetKey(home, L"net")), (Lines{L"001=Editor::tools\\"}));
 }
 
 TEST_F(PresetTransfer, FilesThatAreNoPresetFilesOrAreDamagedAreRefusedNamingThemAndWriteNothing)
@@ -181,7 +181,7 @@ TEST_F(PresetTransfer, FilesThatAreNoPresetFilesOrAreDamagedAreRefusedNamingThem
             EXPECT_TRUE(refused.Message().starts_with(c.message)) << c.what;
         }
         EXPECT_TRUE(prompt.messages.empty()) << c.what;
-        EXPECT_FALSE(RegSubKeyExists(home.ProfileKey(), L"Preset")) << c.what;
+        EXPECT_FALSE(RegSubKeyExists(ProfileKey(home), L"Preset")) << c.what;
     }
 }
 
@@ -215,8 +215,8 @@ TEST_F(PresetTransfer, SwitchesOfTheProgramExportAndImportWithAnExitCodeForEachO
         EXPECT_NE(run.output.find(c.output), std::string::npos) << testing::PrintToString(c.arguments) << run.output;
     }
     EXPECT_EQ(Presets(home), (Lines{L"Net", L"Net 2"}));
-    EXPECT_EQ(ValueLines(PresetKeyPath(home, L"Net 2")), (Lines{L"001=TCP/IP::network\\tcpip\\", L"002=シェル::shell\\"}));
-    EXPECT_EQ(ReadRegString(PresetKeyPath(home, L"Net 2") + L"\\PEBuilder", L"isofile", L""),
+    EXPECT_EQ(ValueLines(PresetKey(home, L"Net 2")), (Lines{L"001=TCP/IP::network\\tcpip\\", L"002=シェル::shell\\"}));
+    EXPECT_EQ(ReadRegString(PresetKey(home, L"Net 2") + L"\\PEBuilder", L"isofile", L""),
               homeFolder.Folder() + L"\\out\\net.iso");
     EXPECT_EQ(Presets(lab), (Lines{L"Net"}));
 }
@@ -268,5 +268,5 @@ TEST_F(PresetTransfer, TheMissingPluginsAreOneRealQuestionAndNoImportsNothing)
     EXPECT_FALSE(ImportPresetFile(main, home, file, prompt, [](const std::wstring&, std::wstring&) { return false; }));
     EXPECT_TRUE(box.Acted());
     EXPECT_EQ(text, Str(RS_708) + L"\r\n  USB Storage (drivers\\usb\\usb.inf)\r\n" + Str(RS_709));
-    EXPECT_FALSE(RegSubKeyExists(home.ProfileKey(), L"Preset"));
+    EXPECT_FALSE(RegSubKeyExists(ProfileKey(home), L"Preset"));
 }

@@ -76,12 +76,12 @@ protected:
     void SetUp() override
     {
         EraseRegKey(K);
-        LanguageFile = scratch_ / L"Kitwright.rsl";  // none yet
+        SetLanguageFile(scratch_ / L"Kitwright.rsl");  // none yet
     }
     void TearDown() override
     {
         EraseRegKey(K);
-        LanguageFile.clear();
+        SetLanguageFile(L"");
     }
 
     // Shows a new chooser while script plays the user; the chooser's answer. After the

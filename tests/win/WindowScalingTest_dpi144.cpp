@@ -292,11 +292,11 @@ TEST_F(At150Percent, TheEnglishFilesFontsDrawJapaneseNames)
     std::wstring file = L"Z:";
     for (const char* c = KW_SOURCE_DIR "/lang/English.rsl"; *c; ++c) file += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
     const std::wstring saved = LanguageFile;
-    LanguageFile = file;
+    SetLanguageFile(file);
     ASSERT_TRUE(LanguageFileExists()) << "no " << testing::PrintToString(file);
     for (const wchar_t* section : {L"Font01", L"Font02"}) {
         HFONT font = SharedFont(ReadFontSpec(section, kListFontName, kListFontSize));
         EXPECT_NE(Drawn(font, L"最小構成"), Drawn(font, L"構成最小")) << testing::PrintToString(section);
     }
-    LanguageFile = saved;
+    SetLanguageFile(saved);
 }
