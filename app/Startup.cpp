@@ -47,8 +47,9 @@ struct SwitchFamily {
     int (*run)(const std::vector<std::wstring>& arguments);
 };
 const SwitchFamily kSwitchFamilies[] = {
-    {HasBuildSwitches, RunUnattendedBuild},
+    // /profile-name belongs to both: the preset files' own switches are looked for first.
     {HasPresetSwitches, RunPresetSwitches},
+    {HasBuildSwitches, RunUnattendedBuild},
 };
 
 const SwitchFamily* WantedFamily(const std::vector<std::wstring>& arguments)

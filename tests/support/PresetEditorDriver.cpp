@@ -163,12 +163,6 @@ void ClickAt(TPreset_Form& editor, size_t index, int x)
     RECT row{};
     ASSERT_NE(::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row)), LB_ERR);
     LPARAM point = MAKELPARAM(row.left + x, (row.top + row.bottom) / 2);
-    // The pointer goes to the same point: the list captures the mouse on the press, and
-    // a move the real pointer makes before the release (the editor's thread handles
-    // input between the two messages) would otherwise select the row under it.
-    POINT screen{row.left + x, (row.top + row.bottom) / 2};
-    ::ClientToScreen(list, &screen);
-    ::SetCursorPos(screen.x, screen.y);
     ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageW(list, WM_LBUTTONUP, 0, point);
 }
