@@ -274,7 +274,9 @@ TEST_F(MainFormTest, GridWidthAndBuildButtonFollowTheVersionClass)
         EXPECT_EQ(grid.right - grid.left, width) << version;
         EXPECT_EQ(button.left, grid.right + 4) << version;
         EXPECT_EQ(main.Grid().ColCount(), width == 125 ? 2 : width == 186 ? 3 : 4);
-        if (version == 0) EXPECT_EQ(Toggles(), (std::vector<int>{1, 1}));  // build always on, ISO from input.inf
+        if (version == 0) {
+            EXPECT_EQ(Toggles(), (std::vector<int>{1, 1}));  // build always on, ISO from input.inf
+        }
         CloseForm();
     }
 }
