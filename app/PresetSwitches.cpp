@@ -20,17 +20,6 @@ void Say(const std::wstring& text)
     for (const std::wstring& line : SplitLines(text)) ConsoleLine(line);
 }
 
-// A profile the command names or the current one, when its key exists.
-std::optional<TCurrentSettings> ProfileSettings(const PresetSwitches& switches)
-{
-    const std::wstring name = switches.profile ? *switches.profile : StoredProfileName();
-    if (!IsProfileName(name) || !RegSubKeyExists(kProfilesKey, name)) return std::nullopt;
-    TCurrentSettings settings;
-    settings.ProfileKeySuffix = L"\\" + name;
-    LoadProfileSettings(settings);
-    return settings;
-}
-
 int Export(const TCurrentSettings& settings, const PresetSwitches& switches)
 {
     if (!IsPresetKeyName(switches.preset) || !RegSubKeyExists(PresetsKey(settings), switches.preset)) {
@@ -94,7 +83,7 @@ int RunPresetSwitches(const std::vector<std::wstring>& arguments)
     const PresetSwitches& switches = *parse.switches;
     int exitCode = kPresetExitFailed;
     RunCommand(nullptr, [&] {
-        const std::optional<TCurrentSettings> settings = ProfileSettings(switches);
+        const std::optional<TCurrentSettings> settings = LoadNamedProfile(switches.profile.value_or(L""));
         if (!settings) {
             Say(FormatText(Str(RS_713), switches.profile ? *switches.profile : StoredProfileName()));
             exitCode = kPresetExitNoProfile;

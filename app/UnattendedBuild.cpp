@@ -124,13 +124,12 @@ const wchar_t* OutcomeText(RunOutcome outcome)
 int Build(const BuildRequest& request)
 {
     const std::wstring profile = request.profile.empty() ? StoredProfileName() : request.profile;
-    if (!IsProfileName(profile) || !RegSubKeyExists(kProfilesKey, profile)) {
+    const std::optional<TCurrentSettings> loaded = LoadNamedProfile(profile);
+    if (!loaded) {
         ConsoleNote(L"There is no profile " + Quoted(profile) + L".");
         return kExitUnknownName;
     }
-    TCurrentSettings settings;
-    settings.ProfileKeySuffix = L"\\" + profile;
-    LoadProfileSettings(settings);
+    const TCurrentSettings& settings = *loaded;
     // Where the main window would open a settings dialog, or keep its build buttons off.
     if (settings.PEBuilder.empty()) {
         ConsoleNote(L"The profile " + Quoted(profile) +

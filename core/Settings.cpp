@@ -68,6 +68,16 @@ void LoadCurrentProfile(TCurrentSettings& settings)
     LoadProfileSettings(settings);
 }
 
+std::optional<TCurrentSettings> LoadNamedProfile(const std::wstring& name)
+{
+    const std::wstring profile = name.empty() ? StoredProfileName() : name;
+    if (!IsProfileName(profile) || !RegSubKeyExists(kProfilesKey, profile)) return std::nullopt;
+    TCurrentSettings settings;
+    settings.ProfileKeySuffix = ProfileKeySuffixOf(profile);
+    LoadProfileSettings(settings);
+    return settings;
+}
+
 void SaveProgramSettings(const TCurrentSettings& s)
 {
     const std::wstring profile = ProfileKey(s);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/SettingsKeys.h"
@@ -53,6 +54,9 @@ void LoadProfileSettings(TCurrentSettings& settings);
 // The profile of System\Profile (StoredProfileName) made the settings' profile, and
 // loaded as LoadProfileSettings does.
 void LoadCurrentProfile(TCurrentSettings& settings);
+// The profile named (an empty name: the current one) read as LoadProfileSettings reads
+// it; nothing when no profile key has that name.
+std::optional<TCurrentSettings> LoadNamedProfile(const std::wstring& name);
 
 // Writes the profile's values, then the program-wide ones. A refused write throws
 // AppError naming it.
