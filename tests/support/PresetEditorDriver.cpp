@@ -156,15 +156,43 @@ void ReplaceText(HWND edit, const std::wstring& text)
 
 namespace {
 
+// A click's two halves reach the list in one turn of the editor's thread, as the real
+// mouse's do: were they sent one by one, the thread could take a mouse move from its queue
+// between them (Wine makes one whenever a capture ends) while the list holds the capture,
+// and the list would move its selection to wherever the real pointer happens to be.
+const wchar_t kListProc[] = L"Kitwright.Test.ListProc";
+
+UINT ClickMessage()
+{
+    static const UINT message = ::RegisterWindowMessageW(L"Kitwright.Test.Click");
+    return message;
+}
+
+LRESULT CALLBACK ClickingListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto listProc = reinterpret_cast<WNDPROC>(::GetPropW(list, kListProc));
+    if (message != ClickMessage()) return ::CallWindowProcW(listProc, list, message, wParam, lParam);
+    ::CallWindowProcW(listProc, list, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    ::CallWindowProcW(listProc, list, WM_LBUTTONUP, 0, lParam);
+    return 0;
+}
+
 void ClickAt(TPreset_Form& editor, size_t index, int x)
 {
     HWND list = editor.CLB1.Handle();
     ::SendMessageW(list, LB_SETTOPINDEX, index, 0);
     RECT row{};
     ASSERT_NE(::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row)), LB_ERR);
-    LPARAM point = MAKELPARAM(row.left + x, (row.top + row.bottom) / 2);
-    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(list, WM_LBUTTONUP, 0, point);
+    // The list's own procedure is kept as a property, and stays: a message already on
+    // its way into ClickingListProc may still read it after the procedure is put back.
+    auto listProc = reinterpret_cast<LONG_PTR>(::GetPropW(list, kListProc));
+    if (!listProc) {
+        listProc = ::GetWindowLongPtrW(list, GWLP_WNDPROC);
+        ::SetPropW(list, kListProc, reinterpret_cast<HANDLE>(listProc));
+    }
+    ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClickingListProc));
+    ::SendMessageW(list, ClickMessage(), 0, MAKELPARAM(row.left + x, (row.top + row.bottom) / 2));
+    ::SetWindowLongPtrW(list, GWLP_WNDPROC, listProc);
 }
 
 }  // namespace
