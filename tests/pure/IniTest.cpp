@@ -102,7 +102,9 @@ TEST(IniView, ReadsAsTheDocumentReads)
             std::optional<std::wstring_view> v = view.Find(section, key);
             std::optional<std::wstring> d = doc.Find(section, key);
             EXPECT_EQ(v.has_value(), d.has_value()) << section << L" " << key;
-            if (v && d) EXPECT_EQ(std::wstring(*v), *d);
+            if (v && d) {
+                EXPECT_EQ(std::wstring(*v), *d);
+            }
             EXPECT_EQ(view.ReadInteger(section, key, -1), doc.ReadInteger(section, key, -1));
         }
     }

@@ -114,26 +114,30 @@ TEST(IniFileWrite, AValueAlreadyInPlaceLeavesTheFileAlone)
     const std::string original = "; Plugin Builder\r\n[System]\n  PluginPath = C:\\pe\\Plugin  \n";
     WriteBytes(path, original);
     // An hour back, so that any write shows in the date.
-    FILETIME old{};
+    auto ticks = [](FILETIME time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; };
+    ULONGLONG old = 0;
     {
         FileHandle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(::GetFileTime(file.Get(), nullptr, nullptr, &old));
-        reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart -= 36000000000ull;
-        ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &old));
+        FILETIME time{};
+        ASSERT_TRUE(::GetFileTime(file.Get(), nullptr, nullptr, &time));
+        old = ticks(time) - 36000000000ull;
+        time.dwLowDateTime = static_cast<DWORD>(old);
+        time.dwHighDateTime = static_cast<DWORD>(old >> 32);
+        ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &time));
     }
     auto lastWrite = [&] {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-        return reinterpret_cast<ULARGE_INTEGER&>(data.ftLastWriteTime).QuadPart;
+        return ticks(data.ftLastWriteTime);
     };
     WriteIniString(path, L"system", L"PluginPath", L"C:\\pe\\Plugin");
     EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(lastWrite(), reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart);
+    EXPECT_EQ(lastWrite(), old);
 
     // Another spelling of the key is a change: the file takes the one given.
     WriteIniString(path, L"System", L"pluginpath", L"C:\\pe\\Plugin");
     EXPECT_EQ(ReadBytes(path), "[System]\r\npluginpath=C:\\pe\\Plugin\r\n\r\n");
-    EXPECT_NE(lastWrite(), reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart);
+    EXPECT_NE(lastWrite(), old);
 }
 
 TEST(IniFileWrite, ShiftJisTextSurvivesARewriteByteForByte)
