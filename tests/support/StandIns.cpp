@@ -25,7 +25,19 @@ void WriteSimulatorSettings(const std::wstring& path, int32_t exitCode, const st
     WriteBytes(path, EncodeText(text, TextEncoding::Utf8Bom, path));
 }
 
-IniDocument ReadRecord(const std::wstring& path) { return IniDocument::Parse(DecodeText(ReadBytes(path))); }
+IniDocument ReadRecord(const std::wstring& path)
+{
+    // A stand-in puts its new record in place by renaming the still open staged file, and
+    // closes it a moment later: a read in that moment is refused as a sharing violation.
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return IniDocument::Parse(DecodeText(ReadBytes(path)));
+        } catch (const std::exception&) {
+            if (attempt == 100 || !FileExists(path)) throw;
+            ::Sleep(20);
+        }
+    }
+}
 
 std::optional<std::wstring> RecordValue(const IniDocument& record, const std::wstring& section, const std::wstring& key)
 {
