@@ -23,6 +23,8 @@ struct BuildRequest {
     bool custom = false;              // /custom, or any /skip: the custom build style
     std::vector<std::wstring> skips;  // /skip NAME, each a toggle that is off
     bool isoOnly = false;             // /iso-only: the ISO image of the last build output
+
+    bool operator==(const BuildRequest&) const = default;
 };
 
 struct ParsedBuildSwitches {

@@ -31,6 +31,8 @@ struct PresetSwitches {
     std::optional<std::wstring> profile;  // /profile-name; else the current profile
     std::optional<std::wstring> as;       // /as: the imported preset's name
     bool skipMissing = false;             // /skip-missing: import without what is missing
+
+    bool operator==(const PresetSwitches&) const = default;
 };
 
 struct PresetSwitchParse {

@@ -18,6 +18,12 @@ std::string Lines(std::initializer_list<std::string> lines)
     return bytes;
 }
 
+// A marked file of format 1 named "N" whose plug-in section starts with these lines.
+std::string Marked(std::initializer_list<std::string> lines)
+{
+    return Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]"}) + Lines(lines);
+}
+
 const std::string kValid = Lines({"[Kitwright preset]", "format=1", "name=Net", "", "[plugins]",
                                   "net\\tcpip.inf|TCP/IP", "", "[settings]", "buildiso=1", "", "[end]"});
 
@@ -72,32 +78,17 @@ TEST(PresetFile, FilesThatAreNotOneOrAreDamagedAreRefusedWithTheLine)
         {"no plug-in section", Lines({"[Kitwright preset]", "format=1", "name=N", "[end]"}), Damaged, 4},
         {"cut short", kValid.substr(0, kValid.size() - 7), Damaged, 11},
         {"cut inside a line", kValid.substr(0, 60), Damaged, 6},
-        {"plug-in without a name", Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "a.inf", "[end]"}),
-         Damaged, 5},
-        {"plug-in not an INF", Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "a.txt|A", "[end]"}),
-         Damaged, 5},
-        {"absolute path", Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "C:\\a.inf|A", "[end]"}),
-         Damaged, 5},
-        {"path up", Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "..\\a.inf|A", "[end]"}), Damaged,
-         5},
-        {"empty folder name", Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "a\\\\b.inf|A", "[end]"}),
-         Damaged, 5},
-        {"unknown setting",
-         Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "[settings]", "whattodo=1", "[end]"}), Damaged,
-         6},
-        {"setting twice",
-         Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "[settings]", "verbose=1", "Verbose=0",
-                "[end]"}),
-         Damaged, 7},
-        {"number that is none",
-         Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "[settings]", "verbose=yes", "[end]"}),
-         Damaged, 6},
-        {"folder mark run on",
-         Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "[settings]", "source=<PEBuilder>x", "[end]"}),
-         Damaged, 6},
+        {"plug-in without a name", Marked({"a.inf", "[end]"}), Damaged, 5},
+        {"plug-in not an INF", Marked({"a.txt|A", "[end]"}), Damaged, 5},
+        {"absolute path", Marked({"C:\\a.inf|A", "[end]"}), Damaged, 5},
+        {"path up", Marked({"..\\a.inf|A", "[end]"}), Damaged, 5},
+        {"empty folder name", Marked({"a\\\\b.inf|A", "[end]"}), Damaged, 5},
+        {"unknown setting", Marked({"[settings]", "whattodo=1", "[end]"}), Damaged, 6},
+        {"setting twice", Marked({"[settings]", "verbose=1", "Verbose=0", "[end]"}), Damaged, 7},
+        {"number that is none", Marked({"[settings]", "verbose=yes", "[end]"}), Damaged, 6},
+        {"folder mark run on", Marked({"[settings]", "source=<PEBuilder>x", "[end]"}), Damaged, 6},
         {"lines after the end", kValid + "more\r\n", Damaged, 12},
-        {"settings after the end",
-         Lines({"[Kitwright preset]", "format=1", "name=N", "[plugins]", "[end]", "[settings]"}), Damaged, 6},
+        {"settings after the end", Marked({"[end]", "[settings]"}), Damaged, 6},
         {"not UTF-8", Lines({"[Kitwright preset]", "format=1", "name=\x83\x76\x83\x8A", "[plugins]", "[end]"}), Damaged,
          3},
         {"NUL in a name", Lines({"[Kitwright preset]", "format=1", std::string("name=a\0b", 8), "[plugins]", "[end]"}),

@@ -43,25 +43,24 @@ public:
         if (!ended_) ::TerminateProcess(child_.process.Get(), 0xDEAD);
     }
 
-    // Reads the output until it holds text or the program has ended.
-    bool WaitForOutput(const std::wstring& text)
+    // Follows the program, noting any window of it, until its output holds text or (text
+    // empty) it has ended: true when the text came. After two minutes it is killed.
+    bool WaitFor(const std::wstring& text = L"")
     {
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 120000;) {
-            if (Output().find(text) != std::wstring::npos) return true;
-            if (Pump(100)) return Output().find(text) != std::wstring::npos;
+        for (DWORD start = ::GetTickCount(); !ended_;) {
+            ended_ = ::WaitForSingleObject(child_.process.Get(), 100) == WAIT_OBJECT_0;
+            // Through a handle of its own, so that the writers' file position stays theirs.
+            bytes_ = TryReadFileBytes(path_).value_or(bytes_);
+            ::EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(this));
+            if (!text.empty() && Output().find(text) != std::wstring::npos) return true;
+            if (::GetTickCount() - start > 120000) ::TerminateProcess(child_.process.Get(), 0xDEAD);
         }
-        return false;
+        return !text.empty() && Output().find(text) != std::wstring::npos;
     }
     // The exit code once the program has ended by itself (0xDEAD: killed after two minutes).
     DWORD Finish()
     {
-        for (DWORD start = ::GetTickCount(); !Pump(100);) {
-            if (::GetTickCount() - start > 120000) {
-                ::TerminateProcess(child_.process.Get(), 0xDEAD);
-                ::WaitForSingleObject(child_.process.Get(), 5000);
-            }
-        }
-        Drain();
+        WaitFor();
         DWORD code = 0;
         ::GetExitCodeProcess(child_.process.Get(), &code);
         return code;
@@ -77,14 +76,6 @@ public:
     bool WindowShown() const { return windowShown_; }
 
 private:
-    // One wait of up to ms; true when the program has ended.
-    bool Pump(DWORD ms)
-    {
-        ended_ = ::WaitForSingleObject(child_.process.Get(), ms) == WAIT_OBJECT_0;
-        Drain();
-        ::EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(this));
-        return ended_;
-    }
     static BOOL CALLBACK NoteWindow(HWND window, LPARAM self)
     {
         auto* run = reinterpret_cast<UnattendedRun*>(self);
@@ -93,8 +84,6 @@ private:
         if (owner == run->child_.id && ::IsWindowVisible(window)) run->windowShown_ = true;
         return TRUE;
     }
-    // Through a handle of its own, so that the writers' file position stays theirs.
-    void Drain() { bytes_ = TryReadFileBytes(path_).value_or(bytes_); }
 
     ScratchFolder folder_;
     std::wstring path_;
@@ -269,7 +258,7 @@ TEST_F(UnattendedBuild, LogLinesAreEchoedWhilePEBuilderRunsAndStoppingItFails)
 {
     pe.SimulateRun(0, L"Done.", 120000);
     UnattendedRun run(L"/last-build");
-    ASSERT_TRUE(run.WaitForOutput(L"\r\nCommand line: ")) << run.Output();
+    ASSERT_TRUE(run.WaitFor(L"\r\nCommand line: ")) << run.Output();
     EndProgram(pe.Path(L"pebuilder.exe"));
     EXPECT_EQ(run.Finish(), 6u) << run.Output();
     // The simulator never reached its last line: what was printed came from its log as it grew.
@@ -282,7 +271,7 @@ TEST_F(UnattendedBuild, ASecondBuildOfTheInstallationWaitsForTheFirst)
     std::optional<BuildLock> first;
     first.emplace(pe.Folder() + L"\\", [] {});
     UnattendedRun second(L"/build Network");
-    ASSERT_TRUE(second.WaitForOutput(L"runs: waiting for it to end.")) << second.Output();
+    ASSERT_TRUE(second.WaitFor(L"runs: waiting for it to end.")) << second.Output();
     EXPECT_FALSE(pe.Started());
     first.reset();
     EXPECT_EQ(second.Finish(), 0u) << second.Output();
