@@ -1,5 +1,5 @@
 // The rules of unattended builds that need no system: the switches, the named toggles,
-// following a growing log, the build lock's name and the exit codes.
+// following a growing log and the build lock's name.
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
@@ -138,15 +138,4 @@ TEST(UnattendedRules, OneLockNamePerFolderWhateverItsSpelling)
     for (const wchar_t* other :
          {L"C:\\PE Builder", L"C:\\PE Builder\\Pe", L"D:\\PE Builder\\Ｐｅ", L"C:\\PE Builder\\Ｐｅ2"})
         EXPECT_NE(BuildLockName(other), name) << testing::PrintToString(std::wstring(other));
-}
-
-TEST(UnattendedRules, EachOutcomeHasItsExitCode)
-{
-    const std::vector<std::pair<RunOutcome, int>> cases = {
-        {RunOutcome::Succeeded, 0},          {RunOutcome::Started, 1},
-        {RunOutcome::Declined, 1},           {RunOutcome::CheckFailed, 4},
-        {RunOutcome::PluginsNotSwitched, 5}, {RunOutcome::PEBuilderFailed, 6},
-        {RunOutcome::IsoFailed, 7},
-    };
-    for (auto [outcome, code] : cases) EXPECT_EQ(ExitCodeOf(outcome), code) << static_cast<int>(outcome);
 }
