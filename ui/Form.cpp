@@ -453,6 +453,7 @@ void Form::Show(HWND owner)
 void Form::RestorePlace()
 {
     const RememberedPlace& place = *place_;
+    const RegReadBatch batch;
     const int width = ReadRegInteger(place.key, L"Width", place.defaultWidth);
     const int height = ReadRegInteger(place.key, L"Height", place.defaultHeight);
     // A damaged or foreign place (a side of 0, 0x7FFFFFFF, a corner far off the screen)
