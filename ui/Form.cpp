@@ -6,6 +6,8 @@
 #include <uxtheme.h>
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "core/Error.h"
 #include "core/Registry.h"
@@ -142,20 +144,19 @@ void PlaceOnWorkArea(HWND window, int left, int top)
     ::SetWindowPos(window, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The program's icon (resource 1 of the executable) in the caption and the task bar.
-void SetProgramIcon(HWND window)
+// The program's icon (resource 1 of the executable) at the caption's and the task
+// bar's sizes, loaded once: every form's class shows it, and no window has to be told.
+// Shared icons belong to the system's cache: never destroyed by the program.
+const std::pair<HICON, HICON>& ProgramIcons()
 {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    struct {
-        WPARAM which;
-        int cx, cy;
-    } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
-    for (const auto& size : sizes) {
-        // Shared icons belong to the system's cache: never destroyed by the program.
-        HANDLE icon = ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(size.cx),
-                                   ::GetSystemMetrics(size.cy), LR_SHARED);
-        if (icon) ::SendMessageW(window, WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
-    }
+    static const std::pair<HICON, HICON> icons = [] {
+        auto load = [](int cx, int cy) {
+            return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(cx), ::GetSystemMetrics(cy), LR_SHARED));
+        };
+        return std::pair{load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
+    }();
+    return icons;
 }
 
 }  // namespace
@@ -186,12 +187,13 @@ void Form::CreateHandle(HWND owner)
 {
     if (Handle()) return;
     dpi_ = WindowDpi(owner);
-    BindNextWindow(WindowClass{design_.className, L"#32770"});
+    WindowClass windowClass{design_.className, L"#32770"};
+    std::tie(windowClass.icon, windowClass.smallIcon) = ProgramIcons();
+    BindNextWindow(windowClass);
     std::vector<WORD> words = FormTemplate(design_);
     HWND window = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, NoDialogProcedure, 0);
     if (!window) ThrowLastError(L"Cannot create the window " + design_.caption);
-    SetProgramIcon(window);
 }
 
 int Form::Scaled(int designPixels) const { return ::MulDiv(designPixels, dpi_, design_.designDpi); }
