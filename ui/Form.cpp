@@ -215,11 +215,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetClientSize(design_.client.cx, design_.client.cy);
         ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         FormCreate();
-        {
-            RECT client;
-            ::GetClientRect(Handle(), &client);
-            Arrange(client.right, client.bottom);
-        }
+        // A form that restores its place is laid out once, at the size it opens with.
+        if (RestoresPlace())
+            layoutPending_ = true;
+        else
+            ArrangeClient();
         return TRUE;  // the first control takes the focus
     case WM_SETFONT:  // a dialog does not keep it by itself
         font_ = reinterpret_cast<HFONT>(wParam);
@@ -340,8 +340,16 @@ void Form::PlaceTabPages()
     }
 }
 
+void Form::ArrangeClient()
+{
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    Arrange(client.right, client.bottom);
+}
+
 void Form::Arrange(int width, int height)
 {
+    layoutPending_ = false;
     if (items_.empty()) return;
     std::vector<LayoutItem> layout;
     for (const Item& item : items_) layout.push_back(item.layout);
@@ -432,7 +440,8 @@ void Form::PrepareShow(HWND owner)
     if (std::exchange(firstShowPending_, false)) {
         if (!languageSection_.empty()) ApplyLanguageSection(Handle(), languageSection_, captions_, listFonts_);
         PlaceTabPages();
-        if (design_.position == FormPosition::Remembered && place_) RestorePlace();
+        if (RestoresPlace()) RestorePlace();
+        if (layoutPending_) ArrangeClient();  // the place kept the size it had
         FormShow();
     }
     // Only a centred form asks for the screen: each question costs the window manager a
