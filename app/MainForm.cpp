@@ -220,13 +220,15 @@ void TMain_Form::CreateMenus()
 void TMain_Form::CreateToggleGrid()
 {
     const Box grid = Scaled(Box{4, 6, 247, 25});
+    // Without scroll bars from the start: a bar shown and hidden again while the cells
+    // are set up would cost a frame change each time.
+    CG01.SetScrollBars(GridScrollBars::None);
     CG01.CreateGrid(Pnl_Custom, grid.x, grid.y, grid.cx, grid.cy, static_cast<UINT_PTR>(NewCommandId()));
     CG01.SetFont(Font());
     CG01.SetRowCount(1);
     CG01.SetColCount(4);
     CG01.SetFixedRows(0);
     CG01.SetFixedCols(0);
-    CG01.SetScrollBars(GridScrollBars::None);
     CG01.SetDefaultColWidth(60);
     CG01.SetDefaultRowHeight(21);
     CG01.SetFocusCellDraw(false);

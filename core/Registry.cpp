@@ -99,11 +99,28 @@ T DamagedValueDefault(const std::wstring& key, const std::wstring& name, const R
     return def;
 }
 
+// The keys that reads keep open while a RegReadBatch of this thread lives, by path.
+thread_local std::vector<std::pair<std::wstring, RegKey>>* heldKeys = nullptr;
+
+// A key that a read uses: held by the batch when one lives, else closed after the read.
+// A missing key is not held, so that a key created meanwhile is found by the next read.
+HKEY KeyForRead(const std::wstring& key, RegKey& owned)
+{
+    if (heldKeys)
+        for (const auto& [path, handle] : *heldKeys)
+            if (path == key) return handle.Get();
+    owned = OpenKey(key, KEY_QUERY_VALUE);
+    if (!owned || !heldKeys) return owned.Get();
+    heldKeys->emplace_back(key, std::move(owned));
+    return heldKeys->back().second.Get();
+}
+
 std::optional<RawValue> ReadValue(const std::wstring& key, const std::wstring& name)
 {
-    RegKey handle = OpenKey(key, KEY_QUERY_VALUE);
+    RegKey owned;
+    HKEY handle = KeyForRead(key, owned);
     if (!handle) return std::nullopt;
-    return QueryValue(handle.Get(), name, L"Cannot read the registry value " + ValuePath(key, name));
+    return QueryValue(handle, name, L"Cannot read the registry value " + ValuePath(key, name));
 }
 
 void SetValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data, DWORD size)
@@ -251,6 +268,18 @@ int32_t ReadRegNumber(const std::wstring& key, const std::wstring& name, int32_t
 
 }  // namespace
 
+RegReadBatch::RegReadBatch() : outer_(heldKeys == nullptr)
+{
+    if (outer_) heldKeys = new std::vector<std::pair<std::wstring, RegKey>>();
+}
+
+RegReadBatch::~RegReadBatch()
+{
+    if (!outer_) return;
+    delete heldKeys;
+    heldKeys = nullptr;
+}
+
 std::wstring ReadRegString(const std::wstring& key, const std::wstring& name, const std::wstring& def)
 {
     std::optional<RawValue> value = ReadValue(key, name);
@@ -301,7 +330,12 @@ void WriteRegInteger(const std::wstring& key, const std::wstring& name, int32_t 
     SetValue(key, name, REG_DWORD, &value, sizeof value);
 }
 
-void EraseRegKey(const std::wstring& key) { EraseTree(HKEY_CURRENT_USER, key, key); }
+void EraseRegKey(const std::wstring& key)
+{
+    // A held handle would go on reading the erased key's values: the batch lets go.
+    if (heldKeys) heldKeys->clear();
+    EraseTree(HKEY_CURRENT_USER, key, key);
+}
 
 void DeleteRegValue(const std::wstring& key, const std::wstring& name)
 {

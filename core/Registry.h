@@ -15,6 +15,21 @@ std::wstring ReadRegString(const std::wstring& key, const std::wstring& name, co
 bool ReadRegBool(const std::wstring& key, const std::wstring& name, bool def);
 int32_t ReadRegInteger(const std::wstring& key, const std::wstring& name, int32_t def);
 
+// While one lives, reads on this thread keep each key they open open for the reads of
+// the same key that follow: several values of one key cost one open rather than one
+// each. Values written or deleted meanwhile read as they are; erasing a key lets go of
+// every held key. Batches nest: the outermost one holds the keys.
+class RegReadBatch {
+public:
+    RegReadBatch();
+    ~RegReadBatch();
+    RegReadBatch(const RegReadBatch&) = delete;
+    RegReadBatch& operator=(const RegReadBatch&) = delete;
+
+private:
+    bool outer_;
+};
+
 // A stored value the program cannot use: shows an error naming key\name and why
 // (a sentence), then deletes the value so that its default stands at every later read.
 // A value that cannot be deleted is said so; the caller goes on with the default.

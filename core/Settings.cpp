@@ -47,6 +47,7 @@ void LoadProfileSettings(TCurrentSettings& settings)
 
 MainWindowSettings LoadMainWindowSettings()
 {
+    const RegReadBatch batch;
     const MainWindowSettings d;
     auto colour = [](const wchar_t* name, uint32_t def) {
         return static_cast<uint32_t>(ReadRegInteger(kProgramKey, name, static_cast<int32_t>(def)));
@@ -64,12 +65,14 @@ void SaveBuildStyle(bool custom) { WriteRegInteger(kProgramKey, RegName::BuildSt
 
 void LoadCurrentProfile(TCurrentSettings& settings)
 {
+    const RegReadBatch batch;
     settings.ProfileKeySuffix = ProfileKeySuffixOf(StoredProfileName());
     LoadProfileSettings(settings);
 }
 
 std::optional<TCurrentSettings> LoadNamedProfile(const std::wstring& name)
 {
+    const RegReadBatch batch;
     const std::wstring profile = name.empty() ? StoredProfileName() : name;
     if (!IsProfileName(profile) || !RegSubKeyExists(kProfilesKey, profile)) return std::nullopt;
     TCurrentSettings settings;

@@ -6,6 +6,8 @@
 #include <uxtheme.h>
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "core/Error.h"
 #include "core/Registry.h"
@@ -54,6 +56,9 @@ protected:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORSTATIC: return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
+        // No frame, caption or scroll bar: nothing lies outside the client area, and the
+        // system's painting of it would only ask the window manager about the display.
+        case WM_NCPAINT: return 0;
         case WM_ERASEBKGND: {
             // A group box leaves its inside unpainted; the form's face colour fills it.
             RECT client;
@@ -142,20 +147,19 @@ void PlaceOnWorkArea(HWND window, int left, int top)
     ::SetWindowPos(window, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The program's icon (resource 1 of the executable) in the caption and the task bar.
-void SetProgramIcon(HWND window)
+// The program's icon (resource 1 of the executable) at the caption's and the task
+// bar's sizes, loaded once: every form's class shows it, and no window has to be told.
+// Shared icons belong to the system's cache: never destroyed by the program.
+const std::pair<HICON, HICON>& ProgramIcons()
 {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    struct {
-        WPARAM which;
-        int cx, cy;
-    } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
-    for (const auto& size : sizes) {
-        // Shared icons belong to the system's cache: never destroyed by the program.
-        HANDLE icon = ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(size.cx),
-                                   ::GetSystemMetrics(size.cy), LR_SHARED);
-        if (icon) ::SendMessageW(window, WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
-    }
+    static const std::pair<HICON, HICON> icons = [] {
+        auto load = [](int cx, int cy) {
+            return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(cx), ::GetSystemMetrics(cy), LR_SHARED));
+        };
+        return std::pair{load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
+    }();
+    return icons;
 }
 
 }  // namespace
@@ -186,12 +190,13 @@ void Form::CreateHandle(HWND owner)
 {
     if (Handle()) return;
     dpi_ = WindowDpi(owner);
-    BindNextWindow(WindowClass{design_.className, L"#32770"});
+    WindowClass windowClass{design_.className, L"#32770"};
+    std::tie(windowClass.icon, windowClass.smallIcon) = ProgramIcons();
+    BindNextWindow(windowClass);
     std::vector<WORD> words = FormTemplate(design_);
     HWND window = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, NoDialogProcedure, 0);
     if (!window) ThrowLastError(L"Cannot create the window " + design_.caption);
-    SetProgramIcon(window);
 }
 
 int Form::Scaled(int designPixels) const { return ::MulDiv(designPixels, dpi_, design_.designDpi); }
@@ -210,11 +215,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetClientSize(design_.client.cx, design_.client.cy);
         ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         FormCreate();
-        {
-            RECT client;
-            ::GetClientRect(Handle(), &client);
-            Arrange(client.right, client.bottom);
-        }
+        // A form that restores its place is laid out once, at the size it opens with.
+        if (RestoresPlace())
+            layoutPending_ = true;
+        else
+            ArrangeClient();
         return TRUE;  // the first control takes the focus
     case WM_SETFONT:  // a dialog does not keep it by itself
         font_ = reinterpret_cast<HFONT>(wParam);
@@ -335,8 +340,16 @@ void Form::PlaceTabPages()
     }
 }
 
+void Form::ArrangeClient()
+{
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    Arrange(client.right, client.bottom);
+}
+
 void Form::Arrange(int width, int height)
 {
+    layoutPending_ = false;
     if (items_.empty()) return;
     std::vector<LayoutItem> layout;
     for (const Item& item : items_) layout.push_back(item.layout);
@@ -427,7 +440,8 @@ void Form::PrepareShow(HWND owner)
     if (std::exchange(firstShowPending_, false)) {
         if (!languageSection_.empty()) ApplyLanguageSection(Handle(), languageSection_, captions_, listFonts_);
         PlaceTabPages();
-        if (design_.position == FormPosition::Remembered && place_) RestorePlace();
+        if (RestoresPlace()) RestorePlace();
+        if (layoutPending_) ArrangeClient();  // the place kept the size it had
         FormShow();
     }
     // Only a centred form asks for the screen: each question costs the window manager a
@@ -453,6 +467,7 @@ void Form::Show(HWND owner)
 void Form::RestorePlace()
 {
     const RememberedPlace& place = *place_;
+    const RegReadBatch batch;
     const int width = ReadRegInteger(place.key, L"Width", place.defaultWidth);
     const int height = ReadRegInteger(place.key, L"Height", place.defaultHeight);
     // A damaged or foreign place (a side of 0, 0x7FFFFFFF, a corner far off the screen)

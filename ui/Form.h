@@ -149,6 +149,8 @@ private:
                       unsigned anchors, HWND parent);
     void Track(HWND window, HWND parent, Box box, unsigned anchors, Align align);
     void Arrange(int width, int height);
+    void ArrangeClient();  // to the client area as it is
+    bool RestoresPlace() const { return place_ && design_.position == FormPosition::Remembered; }
     void PlaceTabPages();
     void Route(int id, WORD code);
     void ClickButton(HWND button);
@@ -170,6 +172,7 @@ private:
     std::vector<ListFont> listFonts_;
     std::unique_ptr<RememberedPlace> place_;
     bool firstShowPending_ = true;
+    bool layoutPending_ = false;  // controls made, not yet laid out to the client area
     bool destroyed_ = false;
     int showCommand_ = SW_SHOWNORMAL;
     int dpi_ = 96;

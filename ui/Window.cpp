@@ -60,6 +60,10 @@ ATOM Register(const WindowClass& windowClass, WNDPROC procedure)
         wc.hCursor = ::LoadCursorW(nullptr, windowClass.cursor);
         wc.hbrBackground = windowClass.background;
     }
+    if (windowClass.icon) {
+        wc.hIcon = windowClass.icon;
+        wc.hIconSm = windowClass.smallIcon;
+    }
     wc.cbWndExtra = slot + static_cast<int>(sizeof(LONG_PTR));
     wc.hInstance = Module();
     wc.lpszClassName = windowClass.name;

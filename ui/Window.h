@@ -17,6 +17,8 @@ struct WindowClass {
     const wchar_t* cursor = IDC_ARROW;  // a system cursor; ignored with a base
     HBRUSH background = nullptr;        // none: the window paints its whole client area
     UINT dropBaseStyle = 0;             // class styles of the base that this class does not keep
+    HICON icon = nullptr;               // the caption's and the task bar's, when not the base's
+    HICON smallIcon = nullptr;
 };
 
 class Window {

@@ -336,6 +336,40 @@ TEST(Form, ThePlaceIsRestoredAndSavedOnlyInTheNormalState)
     EraseRegKey(kPlaceKey);
 }
 
+// A form that restores its place lays its controls out once it has its size: the
+// default one, a stored one, and a stored one equal to the design's, which needs no resize.
+TEST(Form, ARestoredPlaceLaysTheControlsOutForItsSize)
+{
+    struct Case {
+        int width, height;  // stored; 0 for none
+    } cases[] = {{0, 0}, {400, 260}, {300, 200}};
+    for (const Case& c : cases) {
+        EraseRegKey(kPlaceKey);
+        if (c.width) {
+            WriteRegInteger(kPlaceKey, L"Width", c.width);
+            WriteRegInteger(kPlaceKey, L"Height", c.height);
+        }
+        RECT client{};
+        Box ok, panel;
+        {
+            RememberingForm form;
+            ShowAndDrive(form, [&](HWND w) {
+                ::GetClientRect(w, &client);
+                ok = BoxOf(form.OK_Btn);
+                panel = BoxOf(form.Pnl);
+                ::PostMessageW(form.Cancel_Btn, BM_CLICK, 0, 0);
+            });
+        }
+        const int width = c.width ? c.width : 320, height = c.width ? c.height : 240;
+        SCOPED_TRACE(testing::Message() << "stored " << c.width << "x" << c.height);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+        EXPECT_EQ(ok, (Box{width - 168, height - 70, 75, 25}));  // anchored bottom right
+        EXPECT_EQ(panel, (Box{0, height - 36, width, 36}));      // the bottom strip
+    }
+    EraseRegKey(kPlaceKey);
+}
+
 TEST(Form, FirstShowRunsOnce)
 {
     TestForm form;

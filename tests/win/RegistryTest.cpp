@@ -301,3 +301,41 @@ TEST_F(Registry, ProfileLoaderConvertsOlderValues)
     EXPECT_FALSE(RegValueExists(p, L"mkisofsParams"));
     EXPECT_TRUE(ReadRegBool(p, L"UseExtProgram_ISO", false));
 }
+
+TEST_F(Registry, ReadsInABatchSeeEveryChangeMadeMeanwhile)
+{
+    const std::wstring key = K + L"\\System";
+    {
+        const RegReadBatch batch;
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"none");  // the key is not there yet
+        WriteRegString(key, L"Profile", L"A");
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"A");
+        SetText(key, L"Profile", L"B");  // through a handle of its own
+        WriteRegInteger(key, L"Height", 266);
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"B");
+        EXPECT_EQ(ReadRegInteger(key, L"Height", 0), 266);
+        {
+            const RegReadBatch nested;
+            DeleteRegValue(key, L"Height");
+            EXPECT_EQ(ReadRegInteger(key, L"Height", 7), 7);
+        }
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"B");  // the outer batch still reads
+
+        // An erased key reads as missing, and as new once made again.
+        EraseRegKey(K);
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"none");
+        WriteRegString(key, L"Profile", L"C");
+        EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"C");
+
+        // A damaged value is reported and removed as outside a batch.
+        ScriptedPrompt prompt;
+        ScopedPromptOverride answering(prompt);
+        SetRaw(key, L"Width", REG_BINARY, "\1\2\3\4", 4);
+        EXPECT_EQ(ReadRegInteger(key, L"Width", 392), 392);
+        EXPECT_EQ(prompt.messages.size(), 1u);
+        EXPECT_FALSE(RegValueExists(key, L"Width"));
+    }
+    EraseRegKey(K);
+    EXPECT_FALSE(KeyExists(K));  // no handle of a batch keeps it
+    EXPECT_EQ(ReadRegString(key, L"Profile", L"none"), L"none");
+}

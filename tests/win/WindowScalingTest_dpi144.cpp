@@ -247,9 +247,10 @@ TEST_F(At150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheProgramsI
         L"TConfig_Form", prompt, [&] { P1Click(view, settings); },
         [&](TConfig_Form& form) {
             PaintPending(form.Handle());
-            // The program's icon in the caption, not the system's default one.
-            EXPECT_NE(::SendMessageW(form.Handle(), WM_GETICON, ICON_SMALL, 0), 0);
-            EXPECT_NE(::SendMessageW(form.Handle(), WM_GETICON, ICON_BIG, 0), 0);
+            // The program's icon in the caption, not the system's default one: every
+            // form's class carries it at both sizes.
+            EXPECT_NE(::GetClassLongPtrW(form.Handle(), GCLP_HICONSM), 0);
+            EXPECT_NE(::GetClassLongPtrW(form.Handle(), GCLP_HICON), 0);
             // The page beside a label and in the empty end of the label and of a check
             // box: one background.
             for (HWND control : {form.Label1, form.Label4, form.CHB07}) {
