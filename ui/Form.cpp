@@ -56,9 +56,6 @@ protected:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORSTATIC: return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
-        // No frame, caption or scroll bar: nothing lies outside the client area, and the
-        // system's painting of it would only ask the window manager about the display.
-        case WM_NCPAINT: return 0;
         case WM_ERASEBKGND: {
             // A group box leaves its inside unpainted; the form's face colour fills it.
             RECT client;
