@@ -4,13 +4,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/Error.h"
 
 namespace {
 
-std::wstring MultiByteToWide(UINT codePage, std::string_view bytes)
+std::wstring MultiByteToWideWhole(UINT codePage, std::string_view bytes)
 {
-    if (bytes.empty()) return {};
     // No byte becomes more than one UTF-16 unit (a UTF-8 sequence of four bytes becomes
     // two), so one conversion into room for every byte does, without asking the length.
     std::wstring text(bytes.size(), L'\0');
@@ -22,6 +24,53 @@ std::wstring MultiByteToWide(UINT codePage, std::string_view bytes)
         ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
     }
     text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+bool IsAscii(std::string_view bytes)
+{
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ull) return false;
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+    return true;
+}
+
+// The text of bytes in the code page (the ANSI one, or UTF-8). Most lines of the files
+// read here are plain ASCII, which every code page the system keeps text in maps to
+// the same characters: those lines are widened as they are and only the others go
+// through the conversion, which costs several times as much a byte. A line feed is
+// never the first byte of a character, so after one the text splits exactly where a
+// conversion of the whole would be between two characters.
+std::wstring MultiByteToWide(UINT codePage, std::string_view bytes)
+{
+    if (bytes.empty()) return {};
+    std::wstring text(bytes.size(), L'\0');
+    size_t out = 0, converted = 0;  // converted: the bytes before it are in text
+    auto convert = [&](size_t end) {
+        if (converted == end) return true;
+        const int length = ::MultiByteToWideChar(codePage, 0, bytes.data() + converted, static_cast<int>(end - converted),
+                                                 text.data() + out, static_cast<int>(text.size() - out));
+        out += static_cast<size_t>(length);
+        converted = end;
+        return length > 0;
+    };
+    for (size_t line = 0; line < bytes.size();) {
+        const size_t feed = bytes.find('\n', line);
+        const size_t end = feed == std::string_view::npos ? bytes.size() : feed + 1;
+        if (IsAscii(bytes.substr(line, end - line))) {
+            if (!convert(line)) return MultiByteToWideWhole(codePage, bytes);
+            for (size_t i = line; i < end; ++i) text[out++] = static_cast<unsigned char>(bytes[i]);
+            converted = end;
+        }
+        line = end;
+    }
+    if (!convert(bytes.size())) return MultiByteToWideWhole(codePage, bytes);
+    text.resize(out);
     return text;
 }
 
