@@ -7,8 +7,10 @@
 #include <atomic>
 #include <cstddef>
 #include <cwchar>
-#include <vector>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/Handles.h"
 #include "core/Text.h"
@@ -146,7 +148,8 @@ std::atomic<unsigned> stagedCount{0};
 // Staged files kept open for their rename, which then costs one request rather than
 // four. Under Wine every open file holds a host file descriptor; Wine raises the
 // process's limit to the host's hard limit, 4,096 at the least on current systems.
-// Past this many, a staged file is closed at once and renamed by name later.
+// Past this many, a staged file is closed as soon as it is flushed and renamed by name
+// later; a caller that flushes every thousand files keeps well within the limit.
 constexpr int kMaxOpenStaged = 2048;
 std::atomic<int> openStaged{0};
 
@@ -244,16 +247,16 @@ FileTraits CheckFileWritable(const std::wstring& path)
 StagedFile::StagedFile(std::wstring path, std::string_view bytes) : path_(std::move(path))
 {
     keep_ = CheckFileWritable(path_);
-    Stage(bytes);
+    Stage(bytes, Flush::Now);
 }
 
-StagedFile::StagedFile(std::wstring path, std::string_view bytes, FileTraits keep)
+StagedFile::StagedFile(std::wstring path, std::string_view bytes, FileTraits keep, Flush flush)
     : path_(std::move(path)), keep_(std::move(keep))
 {
-    Stage(bytes);
+    Stage(bytes, flush);
 }
 
-void StagedFile::Stage(std::string_view bytes)
+void StagedFile::Stage(std::string_view bytes, Flush flush)
 {
     const std::wstring what = L"Cannot write the file " + path_;
     const std::wstring folder = ExtractFileDir(path_);
@@ -289,8 +292,15 @@ void StagedFile::Stage(std::string_view bytes)
             if (!::WriteFile(file.Get(), bytes.data() + written, chunk, &done, nullptr)) ThrowLastError(what);
             written += done;
         }
-        if (!::FlushFileBuffers(file.Get())) ThrowLastError(what);
-        if (openStaged++ >= kMaxOpenStaged) CloseStaged();
+        if (flush == Flush::Now) FlushStaged();
+        // Past the limit the file is closed as soon as it is flushed: there is no handle
+        // to flush by once it is closed.
+        if (openStaged++ >= kMaxOpenStaged) {
+            if (flushed_)
+                CloseStaged();
+            else
+                closeWhenFlushed_ = true;
+        }
     } catch (...) {
         file.Reset();
         ::DeleteFileW(ApiPath(temp_).c_str());
@@ -303,8 +313,52 @@ StagedFile::StagedFile(StagedFile&& other) noexcept
     : path_(std::move(other.path_)),
       temp_(std::exchange(other.temp_, std::wstring())),
       keep_(std::move(other.keep_)),
-      file_(std::move(other.file_))
+      file_(std::move(other.file_)),
+      flushed_(other.flushed_),
+      closeWhenFlushed_(other.closeWhenFlushed_)
 {
+}
+
+void StagedFile::FlushStaged()
+{
+    if (flushed_) return;
+    if (!::FlushFileBuffers(file_.Get())) ThrowLastError(L"Cannot write the file " + path_);
+    Flushed();
+}
+
+void StagedFile::Flushed()
+{
+    flushed_ = true;
+    if (closeWhenFlushed_) CloseStaged();
+}
+
+void FlushStagedFiles(std::vector<StagedFile>& files)
+{
+    std::vector<StagedFile*> waiting;
+    for (StagedFile& file : files)
+        if (!file.flushed_ && !file.temp_.empty()) waiting.push_back(&file);
+    // Enough flushes in flight for the file system to take them in one journal commit;
+    // each thread spends its time waiting, not computing.
+    constexpr size_t kFlushers = 4;
+    std::vector<DWORD> errors(waiting.size());
+    std::atomic<size_t> next{0};
+    auto flush = [&] {
+        for (size_t i; (i = next++) < waiting.size();)
+            errors[i] = ::FlushFileBuffers(waiting[i]->file_.Get()) ? ERROR_SUCCESS : ::GetLastError();
+    };
+    {
+        std::vector<std::jthread> helpers;
+        try {
+            while (helpers.size() + 1 < std::min(kFlushers, waiting.size())) helpers.emplace_back(flush);
+        } catch (const std::system_error&) {
+            // No more threads to be had: those running and this one flush the rest.
+        }
+        flush();
+    }
+    for (size_t i = 0; i < waiting.size(); ++i)
+        if (errors[i] == ERROR_SUCCESS) waiting[i]->Flushed();
+    for (size_t i = 0; i < waiting.size(); ++i)
+        if (errors[i] != ERROR_SUCCESS) ThrowSystemError(L"Cannot write the file " + waiting[i]->path_, errors[i]);
 }
 
 void StagedFile::CloseStaged()
@@ -322,6 +376,7 @@ StagedFile::~StagedFile()
 void StagedFile::Commit()
 {
     if (temp_.empty()) return;
+    FlushStaged();
     const std::wstring target = ApiPath(path_);
     bool moved = false;
     if (keep_.streams) {

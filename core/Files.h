@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Handles.h"
 #include "core/TextCodec.h"
@@ -79,10 +80,14 @@ void WriteFileAtomic(const std::wstring& path, std::string_view bytes);
 // Staged files are named "<file name>.kwtmp-<process id>-<number>".
 class StagedFile {
 public:
+    // When the staged content goes to the disk: at once, or with the rest of a set by
+    // FlushStagedFiles (at the latest by Commit).
+    enum class Flush { Now, Later };
+
     // Checks that the file can be replaced, then stages; AppError names the file.
     StagedFile(std::wstring path, std::string_view bytes);
     // For a file already found replaceable, with what it keeps.
-    StagedFile(std::wstring path, std::string_view bytes, FileTraits keep);
+    StagedFile(std::wstring path, std::string_view bytes, FileTraits keep, Flush flush = Flush::Now);
     ~StagedFile();
     StagedFile(StagedFile&& other) noexcept;
     StagedFile& operator=(StagedFile&&) = delete;
@@ -90,17 +95,30 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     const std::wstring& Path() const { return path_; }
-    // Puts the new content in the file's place; AppError names the file.
+    // Puts the new content, flushed, in the file's place; AppError names the file.
     void Commit();
 
 private:
-    void Stage(std::string_view bytes);
+    friend void FlushStagedFiles(std::vector<StagedFile>& files);
+
+    void Stage(std::string_view bytes, Flush flush);
+    void FlushStaged();
+    void Flushed();
     void CloseStaged();
 
     std::wstring path_, temp_;
     FileTraits keep_;
     FileHandle file_;  // the staged file, open until it is in place: it is renamed through it
+    bool flushed_ = false;
+    bool closeWhenFlushed_ = false;  // one of too many open: closed once flushed
 };
+
+// Flushes the staged files that are not yet on the disk, several at a time: each flush
+// is a wait for the disk, and waits side by side end together, where one after the
+// other they add up. AppError names the first file that could not be flushed. Callers
+// that stage thousands of files flush every so many: past a limit of open staged files,
+// each stays open only until it is flushed.
+void FlushStagedFiles(std::vector<StagedFile>& files);
 
 // Whether name is that of a staged file (see StagedFile).
 bool IsStagedFileName(std::wstring_view name);

@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <exception>
 #include <functional>
 #include <new>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "core/Error.h"
 #include "core/Files.h"
@@ -97,6 +101,55 @@ void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindin
     }
 }
 
+// The preset's keys, read on a thread of their own while the plug-in folder is walked:
+// the registry answers a request for each plug-in of the preset, and those requests
+// then overlap the files' rather than come before them.
+class PresetKeysReading {
+public:
+    PresetKeysReading(const TCurrentSettings& settings, const std::wstring& presetName)
+    {
+        auto read = [this, &settings, &presetName] {
+            try {
+                keys_ = LoadPresetPluginKeys(settings, presetName);
+            } catch (...) {
+                error_ = std::current_exception();
+            }
+            done_.store(true, std::memory_order_release);
+        };
+        try {
+            thread_ = std::jthread(read);
+        } catch (const std::system_error&) {
+            read();  // no thread to be had: read them here
+        }
+    }
+    bool Done() const { return done_.load(std::memory_order_acquire); }
+    // Waits for the keys; the reading's error is raised here.
+    const std::vector<std::wstring>& Keys()
+    {
+        if (thread_.joinable()) thread_.join();
+        if (error_) std::rethrow_exception(error_);
+        return keys_;
+    }
+
+private:
+    std::vector<std::wstring> keys_;
+    std::exception_ptr error_;
+    std::atomic<bool> done_{false};
+    std::jthread thread_;  // joined by its destructor, before the rest goes
+};
+
+// A plug-in read before the preset's keys were in.
+struct WaitingPlugin {
+    std::wstring key, path;
+    FileForReplace file;
+};
+
+// Files held at most while the keys are read: each holds its content and a handle.
+constexpr size_t kMaxWaiting = 256;
+
+// Staged files flushed together: one wait for the disk serves them all.
+constexpr size_t kFlushBatch = 1024;
+
 }  // namespace
 
 std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list)
@@ -129,30 +182,57 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
 
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    const std::vector<std::wstring> keys = LoadPresetPluginKeys(settings, presetName);
+    PresetKeysReading reading(settings, presetName);
+    const std::vector<std::wstring>* keys = nullptr;
     const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
     // A build must not start from a half-switched plug-in set: every new content is
     // written beside its file first, where a full disk or a folder that takes no new
     // files shows, and only then does the first file change. Staged as the scan meets
-    // them, so that no more than one file's content is held at a time.
+    // them, so that no more than one file's content is held at a time (the few read
+    // before the preset's keys were in aside), and flushed a thousand at a time.
     std::vector<StagedFile> staged;
     std::optional<std::pair<std::wstring, DWORD>> blocked;
+    auto decide = [&](const std::wstring& key, const std::wstring& path, FileForReplace& file) {
+        // Most files are already right: they are answered from their bytes, and new
+        // content is built only for the files that change.
+        const bool enabled = PresetHasKey(*keys, key);
+        if (blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
+        if (file.replaceError) {
+            blocked.emplace(path, file.replaceError);
+            return;
+        }
+        staged.emplace_back(path, RewriteEnableLine(file.bytes, enabled, lead).bytes, file.TakeTraits(),
+                            StagedFile::Flush::Later);
+        if (staged.size() % kFlushBatch == 0) FlushStagedFiles(staged);
+    };
+    std::vector<WaitingPlugin> waiting;
+    auto takeKeys = [&] {
+        keys = &reading.Keys();
+        for (WaitingPlugin& plugin : waiting) decide(plugin.key, plugin.path, plugin.file);
+        std::vector<WaitingPlugin>().swap(waiting);  // their handles closed, their content freed
+    };
     ScanFindings findings;
-    ScanFolder(
-        PluginFolderPath(peBuilder),
-        [&](TDataStruct&& entry, FileForReplace&& file) {
-            // Most files are already right: they are answered from their bytes, and new
-            // content is built only for the files that change.
-            const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
-            if (blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
-            if (file.replaceError) {
-                blocked.emplace(entry.FullPath, file.replaceError);
-                return;
-            }
-            staged.emplace_back(entry.FullPath, RewriteEnableLine(file.bytes, enabled, lead).bytes, file.TakeTraits());
-        },
-        findings);
+    try {
+        ScanFolder(
+            PluginFolderPath(peBuilder),
+            [&](TDataStruct&& entry, FileForReplace&& file) {
+                std::wstring key = PluginKeyOf(entry, peBuilder);
+                if (!keys) {
+                    if (!reading.Done() && waiting.size() < kMaxWaiting) {
+                        waiting.push_back({std::move(key), std::move(entry.FullPath), std::move(file)});
+                        return;
+                    }
+                    takeKeys();
+                }
+                decide(key, entry.FullPath, file);
+            },
+            findings);
+    } catch (...) {
+        reading.Keys();  // a preset that cannot be read is the first thing to say
+        throw;
+    }
+    if (!keys) takeKeys();
     for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
     // A plug-in that cannot be read might be one the preset switches: stop before any
     // file changes rather than build from a set that is not the preset's.
@@ -160,5 +240,6 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
         throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
                        L"\r\nIt is too large or locked. No plug-in has been switched.");
     if (blocked) ThrowSystemError(L"Cannot write the file " + blocked->first, blocked->second);
+    FlushStagedFiles(staged);
     for (StagedFile& file : staged) file.Commit();
 }

@@ -217,7 +217,8 @@ TEST(FileReplace, ALineBreakInAValueIsRefusedAndNothingIsWritten)
 
 TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
 {
-    // Past 2,048 staged files the rest are closed and renamed by name. A hundred to a
+    // Past 2,048 staged files the rest are closed and renamed by name: at once when
+    // flushed at once, else once FlushStagedFiles has flushed them. A hundred to a
     // folder: Wine makes a new name slower the more names its folder holds.
     ScratchFolder scratch;
     std::vector<std::wstring> paths;
@@ -229,9 +230,25 @@ TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
             Put(paths.back(), "old");
         }
     }
+    // A staged file still open shares nothing: the staged files of the last folder
+    // (2,000 to 2,099) that the test can open are those closed already.
+    auto closedStaged = [&] {
+        size_t closed = 0;
+        for (const std::wstring& name : FilesIn(scratch / L"20"))
+            closed += name.find(L".kwtmp-") != std::wstring::npos &&
+                      FileHandle(::CreateFileW((scratch / L"20" + L"\\" + name).c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+        return closed;
+    };
     std::vector<StagedFile> staged;
-    for (const std::wstring& path : paths) staged.emplace_back(path, "new " + WideToAnsi(path));
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const StagedFile::Flush flush = i % 2 ? StagedFile::Flush::Later : StagedFile::Flush::Now;
+        staged.emplace_back(paths[i], "new " + WideToAnsi(paths[i]), FileTraits{}, flush);
+    }
     EXPECT_EQ(FilesIn(scratch / L"20").size(), 200u);
+    EXPECT_EQ(closedStaged(), 26u);  // past the limit, those flushed at once
+    FlushStagedFiles(staged);
+    EXPECT_EQ(closedStaged(), 52u);  // and now the others past it
     for (StagedFile& file : staged) file.Commit();
     // The first and the last that were kept open, the first and the last that were not.
     for (size_t i : {size_t(0), size_t(2047), size_t(2048), paths.size() - 1})
