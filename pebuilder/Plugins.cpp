@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <system_error>
@@ -78,12 +80,13 @@ void ReadPlugin(const std::wstring& prefix, const std::wstring& name, DWORD attr
     if (entry) found(std::move(*entry), std::move(*file));
 }
 
-// Depth first, in the order the file system lists names. Folders may nest as deep as
-// paths allow, thousands of levels: the walk keeps its own stack rather than recurse.
-void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindings& findings)
+// Depth first from the entries of start, in the order the file system lists names.
+// Folders may nest as deep as paths allow, thousands of levels: the walk keeps its own
+// stack rather than recurse.
+void WalkFrom(Listing start, const FoundPlugin& found, ScanFindings& findings)
 {
     std::vector<Listing> stack;
-    stack.push_back(ListFolder(folder));
+    stack.push_back(std::move(start));
     while (!stack.empty()) {
         Listing& level = stack.back();
         if (level.next == level.entries.size()) {
@@ -101,51 +104,10 @@ void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindin
     }
 }
 
-// The preset's keys, read on a thread of their own while the plug-in folder is walked:
-// the registry answers a request for each plug-in of the preset, and those requests
-// then overlap the files' rather than come before them.
-class PresetKeysReading {
-public:
-    PresetKeysReading(const TCurrentSettings& settings, const std::wstring& presetName)
-    {
-        auto read = [this, &settings, &presetName] {
-            try {
-                keys_ = LoadPresetPluginKeys(settings, presetName);
-            } catch (...) {
-                error_ = std::current_exception();
-            }
-            done_.store(true, std::memory_order_release);
-        };
-        try {
-            thread_ = std::jthread(read);
-        } catch (const std::system_error&) {
-            read();  // no thread to be had: read them here
-        }
-    }
-    bool Done() const { return done_.load(std::memory_order_acquire); }
-    // Waits for the keys; the reading's error is raised here.
-    const std::vector<std::wstring>& Keys()
-    {
-        if (thread_.joinable()) thread_.join();
-        if (error_) std::rethrow_exception(error_);
-        return keys_;
-    }
-
-private:
-    std::vector<std::wstring> keys_;
-    std::exception_ptr error_;
-    std::atomic<bool> done_{false};
-    std::jthread thread_;  // joined by its destructor, before the rest goes
-};
-
-// A plug-in read before the preset's keys were in.
-struct WaitingPlugin {
-    std::wstring key, path;
-    FileForReplace file;
-};
-
-// Files held at most while the keys are read: each holds its content and a handle.
-constexpr size_t kMaxWaiting = 256;
+void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindings& findings)
+{
+    WalkFrom(ListFolder(folder), found, findings);
+}
 
 // Staged files flushed together: one wait for the disk serves them all.
 constexpr size_t kFlushBatch = 1024;
@@ -180,66 +142,144 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     StagedFile(infPath, rewrite.bytes, file->TakeTraits()).Commit();
 }
 
+namespace {
+
+// One part of the plug-in folder (a file, or a folder and all below it) and what its
+// walker found there, in walk order.
+struct Part {
+    Listing start;  // one entry
+    std::optional<std::pair<std::wstring, DWORD>> blocked;  // the first file that cannot be replaced
+    ScanFindings findings;
+    std::exception_ptr error;
+};
+
+// Parts for two walkers to share: the folder's first levels, listed here, down to where
+// there are enough parts for both to stay busy, in the order of a single walk.
+std::vector<Part> PlanParts(const std::wstring& folder)
+{
+    auto partsOf = [](const Listing& listing, std::vector<Part>& parts) {
+        for (const FolderEntry& entry : listing.entries) parts.push_back(Part{{listing.prefix, {entry}, 0}, {}, {}, {}});
+    };
+    std::vector<Part> parts;
+    partsOf(ListFolder(folder), parts);
+    for (int level = 0; level < 3 && parts.size() < 64; ++level) {
+        std::vector<Part> deeper;
+        bool folders = false;
+        for (Part& part : parts) {
+            const FolderEntry& entry = part.start.entries.front();
+            folders = folders || entry.IsFolder();
+            if (entry.IsFolder())
+                partsOf(ListFolder(part.start.prefix + entry.name), deeper);
+            else
+                deeper.push_back(std::move(part));
+        }
+        parts = std::move(deeper);
+        if (!folders) break;
+    }
+    return parts;
+}
+
+}  // namespace
+
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
-    PresetKeysReading reading(settings, presetName);
-    const std::vector<std::wstring>* keys = nullptr;
     const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
+    // Under Wine one walk keeps a core busy with its own calls while the server answers
+    // them on the other: two walkers share the folder's parts, taking them in turn, while
+    // this thread first reads the preset's keys. Each part keeps what it found, and the
+    // parts are taken in walk order afterwards, so that everything comes out as from one
+    // walk: the first error, the unreadable files, the first file that cannot be replaced.
+    std::vector<Part> parts = PlanParts(PluginFolderPath(peBuilder));
+    std::vector<std::wstring> keys;
+    // Set once by this thread, awaited by the walkers. (Not std::atomic::wait: without a
+    // futex, this toolchain's can miss its notification and wait for ever.)
+    std::mutex keysLock;
+    std::condition_variable keysSet;
+    bool keysIn = false, keysFailed = false;
+    auto keysDone = [&](bool read) {
+        {
+            std::lock_guard lock(keysLock);
+            keysIn = true;
+            keysFailed = !read;
+        }
+        keysSet.notify_all();
+    };
+    std::atomic<bool> failed{false};
+    std::atomic<size_t> nextPart{0};
     // A build must not start from a half-switched plug-in set: every new content is
     // written beside its file first, where a full disk or a folder that takes no new
-    // files shows, and only then does the first file change. Staged as the scan meets
-    // them, so that no more than one file's content is held at a time (the few read
-    // before the preset's keys were in aside), and flushed a thousand at a time.
-    std::vector<StagedFile> staged;
-    std::optional<std::pair<std::wstring, DWORD>> blocked;
-    auto decide = [&](const std::wstring& key, const std::wstring& path, FileForReplace& file) {
-        // Most files are already right: they are answered from their bytes, and new
-        // content is built only for the files that change.
-        const bool enabled = PresetHasKey(*keys, key);
-        if (blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
-        if (file.replaceError) {
-            blocked.emplace(path, file.replaceError);
-            return;
+    // files shows, and only then does the first file change. Each walker stages the
+    // changes it meets and flushes them a thousand at a time.
+    std::vector<StagedFile> staged, helperStaged;
+    auto walk = [&](std::vector<StagedFile>& mine) {
+        bool haveKeys = false;
+        // Parts are taken in walk order: those before a failed one are all walked.
+        for (size_t i; !failed && (i = nextPart++) < parts.size();) {
+            Part& part = parts[i];
+            try {
+                WalkFrom(
+                    part.start,
+                    [&](TDataStruct&& entry, FileForReplace&& file) {
+                        if (!haveKeys) {
+                            std::unique_lock lock(keysLock);
+                            keysSet.wait(lock, [&] { return keysIn; });
+                            // The walk ends; the reading's own error is the one reported.
+                            if (keysFailed) throw AppError(L"The preset could not be read.");
+                            haveKeys = true;
+                        }
+                        // Most files are already right: they are answered from their bytes, and
+                        // new content is built only for the files that change.
+                        const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
+                        if (part.blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
+                        if (file.replaceError) {
+                            part.blocked.emplace(entry.FullPath, file.replaceError);
+                            return;
+                        }
+                        mine.emplace_back(entry.FullPath, RewriteEnableLine(file.bytes, enabled, lead).bytes,
+                                          file.TakeTraits(), StagedFile::Flush::Later);
+                        if (mine.size() % kFlushBatch == 0) FlushStagedFiles(mine);
+                    },
+                    part.findings);
+            } catch (...) {
+                part.error = std::current_exception();
+                failed = true;
+            }
         }
-        staged.emplace_back(path, RewriteEnableLine(file.bytes, enabled, lead).bytes, file.TakeTraits(),
-                            StagedFile::Flush::Later);
-        if (staged.size() % kFlushBatch == 0) FlushStagedFiles(staged);
     };
-    std::vector<WaitingPlugin> waiting;
-    auto takeKeys = [&] {
-        keys = &reading.Keys();
-        for (WaitingPlugin& plugin : waiting) decide(plugin.key, plugin.path, plugin.file);
-        std::vector<WaitingPlugin>().swap(waiting);  // their handles closed, their content freed
-    };
-    ScanFindings findings;
-    try {
-        ScanFolder(
-            PluginFolderPath(peBuilder),
-            [&](TDataStruct&& entry, FileForReplace&& file) {
-                std::wstring key = PluginKeyOf(entry, peBuilder);
-                if (!keys) {
-                    if (!reading.Done() && waiting.size() < kMaxWaiting) {
-                        waiting.push_back({std::move(key), std::move(entry.FullPath), std::move(file)});
-                        return;
-                    }
-                    takeKeys();
-                }
-                decide(key, entry.FullPath, file);
-            },
-            findings);
-    } catch (...) {
-        reading.Keys();  // a preset that cannot be read is the first thing to say
-        throw;
+    {
+        std::jthread helper;
+        try {
+            helper = std::jthread(walk, std::ref(helperStaged));
+        } catch (const std::system_error&) {
+            // No thread to be had: this one walks alone.
+        }
+        try {
+            keys = LoadPresetPluginKeys(settings, presetName);
+        } catch (...) {
+            keysDone(false);
+            throw;  // once the helper has stopped
+        }
+        keysDone(true);
+        walk(staged);
     }
-    if (!keys) takeKeys();
-    for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
+    std::vector<std::wstring> unreadable;
+    std::optional<std::pair<std::wstring, DWORD>> blocked;
+    for (const Part& part : parts)
+        if (part.error) std::rethrow_exception(part.error);
+    for (Part& part : parts) {
+        for (const std::wstring& leftover : part.findings.leftovers) RemoveStagedLeftover(leftover);
+        unreadable.insert(unreadable.end(), part.findings.unreadable.begin(), part.findings.unreadable.end());
+        if (!blocked) blocked = std::move(part.blocked);
+    }
     // A plug-in that cannot be read might be one the preset switches: stop before any
     // file changes rather than build from a set that is not the preset's.
-    if (!findings.unreadable.empty())
-        throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
+    if (!unreadable.empty())
+        throw AppError(L"Cannot read the plug-in file " + unreadable.front() +
                        L"\r\nIt is too large or locked. No plug-in has been switched.");
     if (blocked) ThrowSystemError(L"Cannot write the file " + blocked->first, blocked->second);
+    for (StagedFile& file : helperStaged) staged.push_back(std::move(file));
+    helperStaged.clear();
     FlushStagedFiles(staged);
     for (StagedFile& file : staged) file.Commit();
 }

@@ -28,5 +28,4 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled);
 // cannot be written, or an INF file cannot be read, AppError names it and no file has
 // been changed. Each file is replaced at once; files already right are not written.
 // Staged files that an interrupted switch left in the plug-in folders are removed.
-// The preset is read on a thread of its own: never call this with the settings lock held.
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName);
