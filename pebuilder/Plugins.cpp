@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <exception>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -104,9 +105,96 @@ void WalkFrom(Listing start, const FoundPlugin& found, ScanFindings& findings)
     }
 }
 
-void ScanFolder(const std::wstring& folder, const FoundPlugin& found, ScanFindings& findings)
+// One part of the plug-in folder (a file, or a folder and all below it) and what a
+// walker found there: its findings, its error, and what the caller keeps (Found).
+template <typename Found>
+struct Part {
+    Listing start;  // one entry
+    ScanFindings findings;
+    std::exception_ptr error;
+    Found found{};
+};
+
+// Parts for two walkers to share: the folder's first levels, listed here, down to where
+// there are enough parts for both to stay busy, in the order of a single walk.
+template <typename Found>
+std::vector<Part<Found>> PlanParts(const std::wstring& folder)
 {
-    WalkFrom(ListFolder(folder), found, findings);
+    auto partsOf = [](const Listing& listing, std::vector<Part<Found>>& parts) {
+        for (const FolderEntry& entry : listing.entries) parts.push_back({{listing.prefix, {entry}, 0}, {}, {}, {}});
+    };
+    std::vector<Part<Found>> parts;
+    partsOf(ListFolder(folder), parts);
+    for (int level = 0; level < 3 && parts.size() < 64; ++level) {
+        std::vector<Part<Found>> deeper;
+        bool folders = false;
+        for (Part<Found>& part : parts) {
+            const FolderEntry& entry = part.start.entries.front();
+            folders = folders || entry.IsFolder();
+            if (entry.IsFolder())
+                partsOf(ListFolder(part.start.prefix + entry.name), deeper);
+            else
+                deeper.push_back(std::move(part));
+        }
+        parts = std::move(deeper);
+        if (!folders) break;
+    }
+    return parts;
+}
+
+// Under Wine one walk keeps a core busy with its own calls while the server answers
+// them on the other: two walkers share the parts, taking them in turn, a helper from the
+// start (walker 1) and this thread (walker 0) once meanwhile is done. found(part, walker,
+// entry, file) is called for each plug-in. No part is begun after one that failed, so
+// the parts before it are all walked; then, in walk order, the first error is raised,
+// or the parts' findings are answered as those of a single walk.
+template <typename Found, typename OnFound>
+ScanFindings WalkParts(std::vector<Part<Found>>& parts, const OnFound& found,
+                       const std::function<void()>& meanwhile = [] {})
+{
+    std::atomic<bool> failed{false};
+    std::atomic<size_t> next{0};
+    auto walk = [&](int walker) {
+        for (size_t i; !failed && (i = next++) < parts.size();) {
+            Part<Found>& part = parts[i];
+            try {
+                WalkFrom(
+                    part.start,
+                    [&](TDataStruct&& entry, FileForReplace&& file) {
+                        found(part, walker, std::move(entry), std::move(file));
+                    },
+                    part.findings);
+            } catch (...) {
+                part.error = std::current_exception();
+                failed = true;
+            }
+        }
+    };
+    {
+        std::jthread helper;
+        try {
+            helper = std::jthread(walk, 1);
+        } catch (const std::system_error&) {
+            // No thread to be had: this one walks alone.
+        }
+        try {
+            meanwhile();
+        } catch (...) {
+            failed = true;
+            throw;  // once the helper has stopped
+        }
+        walk(0);
+    }
+    ScanFindings findings;
+    for (const Part<Found>& part : parts)
+        if (part.error) std::rethrow_exception(part.error);
+    for (const Part<Found>& part : parts) {
+        findings.unreadable.insert(findings.unreadable.end(), part.findings.unreadable.begin(),
+                                   part.findings.unreadable.end());
+        findings.leftovers.insert(findings.leftovers.end(), part.findings.leftovers.begin(),
+                                  part.findings.leftovers.end());
+    }
+    return findings;
 }
 
 // Staged files flushed together: one wait for the disk serves them all.
@@ -116,9 +204,12 @@ constexpr size_t kFlushBatch = 1024;
 
 std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list)
 {
-    ScanFindings findings;
-    ScanFolder(
-        folder, [&](TDataStruct&& entry, FileForReplace&&) { AddListEntry(list, entry.DisplayName, entry); }, findings);
+    std::vector<Part<StringList>> parts = PlanParts<StringList>(folder);
+    const ScanFindings findings = WalkParts(parts, [](Part<StringList>& part, int, TDataStruct&& entry, FileForReplace&&) {
+        AddListEntry(part.found, entry.DisplayName, entry);
+    });
+    for (Part<StringList>& part : parts)
+        list.insert(list.end(), std::make_move_iterator(part.found.begin()), std::make_move_iterator(part.found.end()));
     return findings.unreadable;
 }
 
@@ -142,55 +233,15 @@ void SetPluginEnable(const std::wstring& infPath, bool enabled)
     StagedFile(infPath, rewrite.bytes, file->TakeTraits()).Commit();
 }
 
-namespace {
-
-// One part of the plug-in folder (a file, or a folder and all below it) and what its
-// walker found there, in walk order.
-struct Part {
-    Listing start;  // one entry
-    std::optional<std::pair<std::wstring, DWORD>> blocked;  // the first file that cannot be replaced
-    ScanFindings findings;
-    std::exception_ptr error;
-};
-
-// Parts for two walkers to share: the folder's first levels, listed here, down to where
-// there are enough parts for both to stay busy, in the order of a single walk.
-std::vector<Part> PlanParts(const std::wstring& folder)
-{
-    auto partsOf = [](const Listing& listing, std::vector<Part>& parts) {
-        for (const FolderEntry& entry : listing.entries) parts.push_back(Part{{listing.prefix, {entry}, 0}, {}, {}, {}});
-    };
-    std::vector<Part> parts;
-    partsOf(ListFolder(folder), parts);
-    for (int level = 0; level < 3 && parts.size() < 64; ++level) {
-        std::vector<Part> deeper;
-        bool folders = false;
-        for (Part& part : parts) {
-            const FolderEntry& entry = part.start.entries.front();
-            folders = folders || entry.IsFolder();
-            if (entry.IsFolder())
-                partsOf(ListFolder(part.start.prefix + entry.name), deeper);
-            else
-                deeper.push_back(std::move(part));
-        }
-        parts = std::move(deeper);
-        if (!folders) break;
-    }
-    return parts;
-}
-
-}  // namespace
-
 void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& presetName)
 {
     const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
-    // Under Wine one walk keeps a core busy with its own calls while the server answers
-    // them on the other: two walkers share the folder's parts, taking them in turn, while
-    // this thread first reads the preset's keys. Each part keeps what it found, and the
-    // parts are taken in walk order afterwards, so that everything comes out as from one
-    // walk: the first error, the unreadable files, the first file that cannot be replaced.
-    std::vector<Part> parts = PlanParts(PluginFolderPath(peBuilder));
+    // The folder is walked while this thread reads the preset's keys; each part keeps the
+    // first of its files that cannot be replaced.
+    using Blocked = std::optional<std::pair<std::wstring, DWORD>>;
+    using SwitchPart = Part<Blocked>;
+    std::vector<SwitchPart> parts = PlanParts<Blocked>(PluginFolderPath(peBuilder));
     std::vector<std::wstring> keys;
     // Set once by this thread, awaited by the walkers. (Not std::atomic::wait: without a
     // futex, this toolchain's can miss its notification and wait for ever.)
@@ -205,81 +256,54 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
         }
         keysSet.notify_all();
     };
-    std::atomic<bool> failed{false};
-    std::atomic<size_t> nextPart{0};
+    bool haveKeys[2] = {false, false};  // by walker
     // A build must not start from a half-switched plug-in set: every new content is
     // written beside its file first, where a full disk or a folder that takes no new
     // files shows, and only then does the first file change. Each walker stages the
     // changes it meets and flushes them a thousand at a time.
-    std::vector<StagedFile> staged, helperStaged;
-    auto walk = [&](std::vector<StagedFile>& mine) {
-        bool haveKeys = false;
-        // Parts are taken in walk order: those before a failed one are all walked.
-        for (size_t i; !failed && (i = nextPart++) < parts.size();) {
-            Part& part = parts[i];
-            try {
-                WalkFrom(
-                    part.start,
-                    [&](TDataStruct&& entry, FileForReplace&& file) {
-                        if (!haveKeys) {
-                            std::unique_lock lock(keysLock);
-                            keysSet.wait(lock, [&] { return keysIn; });
-                            // The walk ends; the reading's own error is the one reported.
-                            if (keysFailed) throw AppError(L"The preset could not be read.");
-                            haveKeys = true;
-                        }
-                        // Most files are already right: they are answered from their bytes, and
-                        // new content is built only for the files that change.
-                        const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
-                        if (part.blocked || !EnableLineChanges(file.bytes, enabled, lead)) return;
-                        if (file.replaceError) {
-                            part.blocked.emplace(entry.FullPath, file.replaceError);
-                            return;
-                        }
-                        mine.emplace_back(entry.FullPath, RewriteEnableLine(file.bytes, enabled, lead).bytes,
-                                          file.TakeTraits(), StagedFile::Flush::Later);
-                        if (mine.size() % kFlushBatch == 0) FlushStagedFiles(mine);
-                    },
-                    part.findings);
-            } catch (...) {
-                part.error = std::current_exception();
-                failed = true;
+    std::vector<StagedFile> staged[2];
+    const ScanFindings findings = WalkParts(
+        parts,
+        [&](SwitchPart& part, int walker, TDataStruct&& entry, FileForReplace&& file) {
+            if (!haveKeys[walker]) {
+                std::unique_lock lock(keysLock);
+                keysSet.wait(lock, [&] { return keysIn; });
+                // The walk ends; the reading's own error is the one reported.
+                if (keysFailed) throw AppError(L"The preset could not be read.");
+                haveKeys[walker] = true;
             }
-        }
-    };
-    {
-        std::jthread helper;
-        try {
-            helper = std::jthread(walk, std::ref(helperStaged));
-        } catch (const std::system_error&) {
-            // No thread to be had: this one walks alone.
-        }
-        try {
-            keys = LoadPresetPluginKeys(settings, presetName);
-        } catch (...) {
-            keysDone(false);
-            throw;  // once the helper has stopped
-        }
-        keysDone(true);
-        walk(staged);
-    }
-    std::vector<std::wstring> unreadable;
-    std::optional<std::pair<std::wstring, DWORD>> blocked;
-    for (const Part& part : parts)
-        if (part.error) std::rethrow_exception(part.error);
-    for (Part& part : parts) {
-        for (const std::wstring& leftover : part.findings.leftovers) RemoveStagedLeftover(leftover);
-        unreadable.insert(unreadable.end(), part.findings.unreadable.begin(), part.findings.unreadable.end());
-        if (!blocked) blocked = std::move(part.blocked);
-    }
+            // Most files are already right: they are answered from their bytes, and new
+            // content is built only for the files that change.
+            const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
+            if (part.found || !EnableLineChanges(file.bytes, enabled, lead)) return;
+            if (file.replaceError) {
+                part.found.emplace(entry.FullPath, file.replaceError);
+                return;
+            }
+            std::vector<StagedFile>& mine = staged[walker];
+            mine.emplace_back(entry.FullPath, RewriteEnableLine(file.bytes, enabled, lead).bytes, file.TakeTraits(),
+                              StagedFile::Flush::Later);
+            if (mine.size() % kFlushBatch == 0) FlushStagedFiles(mine);
+        },
+        [&] {
+            try {
+                keys = LoadPresetPluginKeys(settings, presetName);
+            } catch (...) {
+                keysDone(false);
+                throw;
+            }
+            keysDone(true);
+        });
+    for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
     // A plug-in that cannot be read might be one the preset switches: stop before any
     // file changes rather than build from a set that is not the preset's.
-    if (!unreadable.empty())
-        throw AppError(L"Cannot read the plug-in file " + unreadable.front() +
+    if (!findings.unreadable.empty())
+        throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
                        L"\r\nIt is too large or locked. No plug-in has been switched.");
-    if (blocked) ThrowSystemError(L"Cannot write the file " + blocked->first, blocked->second);
-    for (StagedFile& file : helperStaged) staged.push_back(std::move(file));
-    helperStaged.clear();
-    FlushStagedFiles(staged);
-    for (StagedFile& file : staged) file.Commit();
+    for (const SwitchPart& part : parts)
+        if (part.found) ThrowSystemError(L"Cannot write the file " + part.found->first, part.found->second);
+    for (StagedFile& file : staged[1]) staged[0].push_back(std::move(file));
+    staged[1].clear();
+    FlushStagedFiles(staged[0]);
+    for (StagedFile& file : staged[0]) file.Commit();
 }
