@@ -208,8 +208,13 @@ std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringLis
     const ScanFindings findings = WalkParts(parts, [](Part<StringList>& part, int, TDataStruct&& entry, FileForReplace&&) {
         AddListEntry(part.found, entry.DisplayName, entry);
     });
-    for (Part<StringList>& part : parts)
+    size_t count = list.size();
+    for (const Part<StringList>& part : parts) count += part.found.size();
+    list.reserve(count);
+    for (Part<StringList>& part : parts) {
         list.insert(list.end(), std::make_move_iterator(part.found.begin()), std::make_move_iterator(part.found.end()));
+        StringList().swap(part.found);
+    }
     return findings.unreadable;
 }
 

@@ -261,6 +261,28 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     ::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The folder is walked while the preset is read: a preset that cannot be read stops
+// the walk, is the error reported, and leaves every file as it was.
+TEST_F(PluginFolder, APresetThatCannotBeReadIsTheErrorAndNothingChanges)
+{
+    std::vector<std::wstring> keys;
+    for (int n = 0; n < 90; ++n) {
+        const std::wstring folder = L"f" + std::to_wstring(n % 30);
+        WriteBytes(Plugin(folder + L"\\p" + std::to_wstring(n) + L".inf"), Inf(L"P" + std::to_wstring(n), "Enable=0"));
+        keys.push_back(L"P" + std::to_wstring(n) + L"::" + folder + L"\\");
+    }
+    StorePreset(L"Odd", keys);
+    WriteRegInteger(PresetKey(settings, L"Odd"), L"999", 1);
+    const std::map<std::wstring, std::string> before = Snapshot(PluginDir());
+    try {
+        ApplyPresetToPlugins(settings, L"Odd");
+        ADD_FAILURE() << "a preset that cannot be read was applied";
+    } catch (const AppError& e) {
+        EXPECT_NE(e.Message().find(L"999"), std::wstring::npos) << e.what();
+    }
+    EXPECT_EQ(Snapshot(PluginDir()), before);
+}
+
 TEST_F(PluginFolder, ReapplyingWritesNoFile)
 {
     WriteBytes(Plugin(L"a\\a.inf"), "[Version]\nSignature=$Windows NT$\n[PEBuilder]\nName=A\nEnable=0\n");
