@@ -145,25 +145,48 @@ std::vector<Part<Found>> PlanParts(const std::wstring& folder)
 // Under Wine one walk keeps a core busy with its own calls while the server answers
 // them on the other: two walkers share the parts, taking them in turn, a helper from the
 // start (walker 1) and this thread (walker 0) once meanwhile is done. found(part, walker,
-// entry, file) is called for each plug-in. No part is begun after one that failed, so
-// the parts before it are all walked; then, in walk order, the first error is raised,
-// or the parts' findings are answered as those of a single walk.
+// entry, file) is called for each plug-in, never before meanwhile has returned; when
+// meanwhile fails, the walk stops and its error is raised. No part is begun after one
+// that failed, so the parts before it are all walked; then, in walk order, the first
+// error is raised, or the parts' findings are answered as those of a single walk.
 template <typename Found, typename OnFound>
 ScanFindings WalkParts(std::vector<Part<Found>>& parts, const OnFound& found,
                        const std::function<void()>& meanwhile = [] {})
 {
     std::atomic<bool> failed{false};
     std::atomic<size_t> next{0};
+    // Set once meanwhile has ended, awaited by the helper. (Not std::atomic::wait: without
+    // a futex, this toolchain's can miss its notification and wait for ever.)
+    std::mutex lock;
+    std::condition_variable ended;
+    bool meanwhileEnded = false, meanwhileFailed = false;
+    auto endMeanwhile = [&](bool failing) {
+        {
+            std::lock_guard held(lock);
+            meanwhileEnded = true;
+            meanwhileFailed = failing;
+        }
+        ended.notify_all();
+    };
+    struct Stopped {};  // meanwhile failed: its error is the one raised
     auto walk = [&](int walker) {
+        bool mayFind = walker == 0;
         for (size_t i; !failed && (i = next++) < parts.size();) {
             Part<Found>& part = parts[i];
             try {
                 WalkFrom(
                     part.start,
                     [&](TDataStruct&& entry, FileForReplace&& file) {
+                        if (!mayFind) {
+                            std::unique_lock held(lock);
+                            ended.wait(held, [&] { return meanwhileEnded; });
+                            if (meanwhileFailed) throw Stopped{};
+                            mayFind = true;
+                        }
                         found(part, walker, std::move(entry), std::move(file));
                     },
                     part.findings);
+            } catch (const Stopped&) {
             } catch (...) {
                 part.error = std::current_exception();
                 failed = true;
@@ -181,8 +204,10 @@ ScanFindings WalkParts(std::vector<Part<Found>>& parts, const OnFound& found,
             meanwhile();
         } catch (...) {
             failed = true;
+            endMeanwhile(true);
             throw;  // once the helper has stopped
         }
+        endMeanwhile(false);
         walk(0);
     }
     ScanFindings findings;
@@ -248,20 +273,6 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     using SwitchPart = Part<Blocked>;
     std::vector<SwitchPart> parts = PlanParts<Blocked>(PluginFolderPath(peBuilder));
     std::vector<std::wstring> keys;
-    // Set once by this thread, awaited by the walkers. (Not std::atomic::wait: without a
-    // futex, this toolchain's can miss its notification and wait for ever.)
-    std::mutex keysLock;
-    std::condition_variable keysSet;
-    bool keysIn = false, keysFailed = false;
-    auto keysDone = [&](bool read) {
-        {
-            std::lock_guard lock(keysLock);
-            keysIn = true;
-            keysFailed = !read;
-        }
-        keysSet.notify_all();
-    };
-    bool haveKeys[2] = {false, false};  // by walker
     // A build must not start from a half-switched plug-in set: every new content is
     // written beside its file first, where a full disk or a folder that takes no new
     // files shows, and only then does the first file change. Each walker stages the
@@ -270,13 +281,6 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     const ScanFindings findings = WalkParts(
         parts,
         [&](SwitchPart& part, int walker, TDataStruct&& entry, FileForReplace&& file) {
-            if (!haveKeys[walker]) {
-                std::unique_lock lock(keysLock);
-                keysSet.wait(lock, [&] { return keysIn; });
-                // The walk ends; the reading's own error is the one reported.
-                if (keysFailed) throw AppError(L"The preset could not be read.");
-                haveKeys[walker] = true;
-            }
             // Most files are already right: they are answered from their bytes, and new
             // content is built only for the files that change.
             const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
@@ -290,15 +294,7 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
                               StagedFile::Flush::Later);
             if (mine.size() % kFlushBatch == 0) FlushStagedFiles(mine);
         },
-        [&] {
-            try {
-                keys = LoadPresetPluginKeys(settings, presetName);
-            } catch (...) {
-                keysDone(false);
-                throw;
-            }
-            keysDone(true);
-        });
+        [&] { keys = LoadPresetPluginKeys(settings, presetName); });
     for (const std::wstring& leftover : findings.leftovers) RemoveStagedLeftover(leftover);
     // A plug-in that cannot be read might be one the preset switches: stop before any
     // file changes rather than build from a set that is not the preset's.
