@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <utility>
@@ -42,6 +43,7 @@ class Container : public Window {
 public:
     HWND Make(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, HWND parent, int id)
     {
+        groupBox_ = (style & BS_TYPEMASK) == BS_GROUPBOX;
         return Create(windowClass, WS_EX_CONTROLPARENT,
                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, text, box.x, box.y, box.cx,
                       box.cy, parent, static_cast<UINT_PTR>(id));
@@ -63,9 +65,35 @@ protected:
             ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
+        case WM_NCPAINT: return 0;  // no frame and no scroll bars: nothing outside the client area
+        case WM_PRINTCLIENT:
+            // A themed control asks for what lies behind it after the erase above. Away
+            // from the group box's frame and caption that is the face colour alone, and
+            // drawing the whole box into the control's corners would only cost time.
+            if (groupBox_ && InsideFrame(reinterpret_cast<HDC>(wParam))) return 0;
+            return Default(message, wParam, lParam);
         default: return Default(message, wParam, lParam);
         }
     }
+
+private:
+    bool InsideFrame(HDC dc) const
+    {
+        RECT inside, asked;
+        LOGFONTW caption{};
+        auto font = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+        if (::GetClipBox(dc, &asked) == ERROR || !font || !::GetObjectW(font, sizeof caption, &caption) ||
+            caption.lfHeight == 0)
+            return false;
+        ::GetClientRect(Handle(), &inside);
+        const int edge = 4;  // the frame's lines, with room to spare; twice the caption's height
+        inside = {inside.left + edge, inside.top + 2 * std::abs(caption.lfHeight) + edge, inside.right - edge,
+                  inside.bottom - edge};
+        RECT both;
+        return ::IntersectRect(&both, &asked, &inside) && ::EqualRect(&both, &asked);
+    }
+
+    bool groupBox_ = false;
 };
 
 const WindowClass kPanelClass{L"KitwrightPanel"};
@@ -217,13 +245,18 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             layoutPending_ = true;
         else
             ArrangeClient();
-        return TRUE;  // the first control takes the focus
+        // No focus yet: a control focused in the hidden window would activate it, one
+        // activation more than the show's. When the form shows and is activated, the
+        // dialog manager gives the focus to the first tab stop.
+        return FALSE;
     case WM_SETFONT:  // a dialog does not keep it by itself
         font_ = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) Arrange(LOWORD(lParam), HIWORD(lParam));
+        // The first show reports the size the controls were laid out to: nothing moves.
+        if (wParam != SIZE_MINIMIZED && !(Extent{LOWORD(lParam), HIWORD(lParam)} == arranged_))
+            Arrange(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case DM_GETDEFID:
         if (defaultButton_) return MAKELRESULT(::GetDlgCtrlID(defaultButton_), DC_HASDEFID);
@@ -287,6 +320,7 @@ void Form::Track(HWND window, HWND parent, Box box, unsigned anchors, Align alig
     for (size_t i = 0; i < items_.size(); ++i)
         if (items_[i].window == parent) parentIndex = static_cast<int>(i);
     // The layout works in the window's pixels.
+    arranged_ = {-1, -1};
     items_.push_back({window, LayoutItem{parentIndex, Scaled(box), anchors, align}});
 }
 
@@ -347,6 +381,7 @@ void Form::ArrangeClient()
 void Form::Arrange(int width, int height)
 {
     layoutPending_ = false;
+    arranged_ = {width, height};
     if (items_.empty()) return;
     std::vector<LayoutItem> layout;
     for (const Item& item : items_) layout.push_back(item.layout);

@@ -173,6 +173,7 @@ private:
     std::unique_ptr<RememberedPlace> place_;
     bool firstShowPending_ = true;
     bool layoutPending_ = false;  // controls made, not yet laid out to the client area
+    Extent arranged_{-1, -1};     // the client size they were last laid out to
     bool destroyed_ = false;
     int showCommand_ = SW_SHOWNORMAL;
     int dpi_ = 96;
