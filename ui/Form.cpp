@@ -237,7 +237,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        SetClientSize(design_.client.cx, design_.client.cy);
+        // A form that restores its place is sized and placed once, at its first show.
+        if (!RestoresPlace()) SetClientSize(design_.client.cx, design_.client.cy);
         ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         FormCreate();
         // A form that restores its place is laid out once, at the size it opens with.
@@ -281,18 +282,26 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Form::SetClientSize(int width, int height) { SetClientPixels(Scaled(width), Scaled(height)); }
 
-void Form::SetClientPixels(int width, int height)
+Extent Form::FrameExtent() const
 {
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, 0, 0};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)),
                          ::GetMenu(Handle()) != nullptr,
                          static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    return {Width(frame), Height(frame)};
+}
+
+void Form::SetClientPixels(int width, int height, const ScreenPoint* at)
+{
     // The frame's guess assumes a menu bar of one row; a narrow window wraps its menu
     // onto more, so the client area is measured and the difference made up. A second
     // correction covers a menu that wraps anew at the corrected width.
-    int outerWidth = Width(frame), outerHeight = Height(frame);
+    const Extent frame = FrameExtent();
+    int outerWidth = width + frame.cx, outerHeight = height + frame.cy;
     for (int pass = 0; pass < 3; ++pass) {
-        ::SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const bool move = at && pass == 0;
+        ::SetWindowPos(Handle(), nullptr, move ? at->left : 0, move ? at->top : 0, outerWidth, outerHeight,
+                       (move ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT client;
         ::GetClientRect(Handle(), &client);
         if (client.right == width && client.bottom == height) break;
@@ -505,19 +514,21 @@ void Form::RestorePlace()
     // A damaged or foreign place (a side of 0, 0x7FFFFFFF, a corner far off the screen)
     // is made usable, as the system does for its own windows; the window then saves
     // the place it really had.
-    RECT window, client;
-    ::GetWindowRect(Handle(), &window);
-    ::GetClientRect(Handle(), &client);
+    const Extent frame = FrameExtent();
     const ScreenRect work = WorkAreaNear(0, 0);
-    const ClientSize room{(work.right - work.left) - (Width(window) - client.right),
-                          (work.bottom - work.top) - (Height(window) - client.bottom)};
+    const ClientSize room{(work.right - work.left) - frame.cx, (work.bottom - work.top) - frame.cy};
     const ClientSize size = UsableClientSize(width, height, place.defaultWidth, place.defaultHeight, dpi_, room);
-    SetClientPixels(size.width, size.height);
+    const Extent outer{size.width + frame.cx, size.height + frame.cy};
+    int top = ReadRegInteger(place.key, L"Top", CentredOffset(::GetSystemMetrics(SM_CYSCREEN), outer.cy));
+    int left = ReadRegInteger(place.key, L"Left", CentredOffset(::GetSystemMetrics(SM_CXSCREEN), outer.cx));
+    // Sized and placed in one move; the normal place is set before the state, so that
+    // restoring returns to it. A menu bar that wrapped made the window taller than
+    // the frame's guess: it is kept on the work area again.
+    const ScreenPoint at = OnWorkArea(left, top, outer.cx, outer.cy, WorkAreaNear(left, top));
+    SetClientPixels(size.width, size.height, &at);
+    RECT window;
     ::GetWindowRect(Handle(), &window);
-    int top = ReadRegInteger(place.key, L"Top", CentredOffset(::GetSystemMetrics(SM_CYSCREEN), Height(window)));
-    int left = ReadRegInteger(place.key, L"Left", CentredOffset(::GetSystemMetrics(SM_CXSCREEN), Width(window)));
-    // The normal place is set before the state, so that restoring returns to it.
-    PlaceOnWorkArea(Handle(), left, top);
+    if (!(Extent{Width(window), Height(window)} == outer)) PlaceOnWorkArea(Handle(), left, top);
     switch (FormStateFromStored(ReadRegInteger(place.key, L"FormState", 0))) {
     case FormState::Maximised: showCommand_ = SW_SHOWMAXIMIZED; break;
     case FormState::Minimised: showCommand_ = SW_SHOWMINIMIZED; break;

@@ -127,8 +127,9 @@ protected:
     // Sets the window's outer size so that its client area is width x height design
     // pixels, measured on the window itself (a menu bar may wrap onto several rows).
     void SetClientSize(int width, int height);
-    // The client size in the window's own pixels, measured as SetClientSize does.
-    void SetClientPixels(int width, int height);
+    // The client size in the window's own pixels, measured as SetClientSize does; at,
+    // when given, is where the window moves in the same step.
+    void SetClientPixels(int width, int height, const ScreenPoint* at = nullptr);
     // Design pixels at the form's DPI.
     int Scaled(int designPixels) const;
     Box Scaled(Box design) const;
@@ -154,6 +155,7 @@ private:
     void PlaceTabPages();
     void Route(int id, WORD code);
     void ClickButton(HWND button);
+    Extent FrameExtent() const;  // around the client area, with a menu bar of one row
     void RestorePlace();
     void SavePlace();
     void RunDestroy();

@@ -41,9 +41,18 @@ BOOL CALLBACK Match(HWND window, LPARAM data)
 
 void DialogDriver::Watch()
 {
+    // A window is shown before it is activated and its dialog manager passes the focus
+    // on to a control: the user's turn comes after that (or a second after it showed,
+    // for a window that never gets so far).
+    int waitedForFocus = 0;
     while (!stop_) {
         Search search{&class_, &title_, nullptr};
         ::EnumThreadWindows(thread_, Match, reinterpret_cast<LPARAM>(&search));
+        GUITHREADINFO input{};
+        input.cbSize = sizeof input;
+        const bool settled = ::GetGUIThreadInfo(thread_, &input) && input.hwndActive == search.found &&
+                             input.hwndFocus && input.hwndFocus != search.found;
+        if (search.found && !settled && waitedForFocus++ < 100) search.found = nullptr;
         if (search.found) {
             // Marked first: the action may close the window, and the test thread may
             // ask Acted() before this thread runs again.
