@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <tuple>
@@ -95,6 +96,46 @@ private:
 
     bool groupBox_ = false;
 };
+
+// The system's buttons and labels without a frame or scroll bars have nothing to paint
+// outside their client area, yet the default non-client painting fetches a device
+// context for each of them at every show of the form: they answer at once instead.
+struct FramelessClass {
+    ATOM atom;
+    WNDPROC original;
+};
+std::vector<FramelessClass> framelessClasses;  // the user-interface thread's only
+
+bool HasFrame(HWND window)
+{
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) ||
+           (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
+
+LRESULT CALLBACK FramelessProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto atom = static_cast<ATOM>(::GetClassWord(window, GCW_ATOM));
+    WNDPROC original = ::DefWindowProcW;
+    for (const FramelessClass& c : framelessClasses)
+        if (c.atom == atom) original = c.original;
+    if (message == WM_NCPAINT && !HasFrame(window)) return 0;
+    return ::CallWindowProcW(original, window, message, wParam, lParam);
+}
+
+void SkipEmptyNonClientPaint(HWND control, const wchar_t* windowClass)
+{
+    if (::CompareStringOrdinal(windowClass, -1, WC_BUTTONW, -1, TRUE) != CSTR_EQUAL &&
+        ::CompareStringOrdinal(windowClass, -1, WC_STATICW, -1, TRUE) != CSTR_EQUAL)
+        return;
+    const auto atom = static_cast<ATOM>(::GetClassWord(control, GCW_ATOM));
+    auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC));
+    if (std::none_of(framelessClasses.begin(), framelessClasses.end(),
+                     [atom](const FramelessClass& c) { return c.atom == atom; }))
+        framelessClasses.push_back({atom, original});
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FramelessProcedure));
+}
 
 const WindowClass kPanelClass{L"KitwrightPanel"};
 const WindowClass kGroupBoxClass{L"KitwrightGroupBox", L"BUTTON"};
@@ -318,6 +359,7 @@ HWND Form::AddItem(const ControlSpec& item, Align align, int id)
                           box.y, box.cx, box.cy, item.parent ? item.parent : Handle(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
+    SkipEmptyNonClientPaint(control, item.windowClass);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(item.font ? item.font : font_), FALSE);
     Track(control, item.parent, item.box, item.anchors, align);
     return control;
