@@ -151,15 +151,21 @@ TEST_F(MainWindowAt150Percent, MenuOnOneRowCaptionsFitAndTheSizeHoldsOverRestart
         EXPECT_EQ(Stored(L"Height"), 266);
     }
 
-    // Narrow, the menu wraps onto more rows; the client keeps its height all the same.
+    // Narrow, the menu wraps onto more rows; the client keeps its height all the same,
+    // and the window, taller than a frame of one menu row, is still kept whole on the
+    // work area when its place is at the bottom.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     WriteRegInteger(kProgramKey, L"Width", 150);
     for (int start = 0; start < 2; ++start) {
+        WriteRegInteger(kProgramKey, L"Top", work.bottom);
         Run([&](HWND main) {
             RECT client{};
             ::GetClientRect(main, &client);
             EXPECT_EQ(client.right, Scaled(150));
             EXPECT_EQ(client.bottom, Scaled(266));
             EXPECT_GT(NonClientHeight(main), oneRow) << "the menu should wrap at this width";
+            EXPECT_EQ(ScreenRectOf(main).bottom, work.bottom);
         });
         EXPECT_EQ(Stored(L"Width"), 150);
         EXPECT_EQ(Stored(L"Height"), 266) << "shrunk at start " << start;
