@@ -106,21 +106,23 @@ void TMain_Form::FormCreate()
                akAll,
                GB01,
                listFont});
-    Add_Btn = Add({L"BUTTON", L"", {8, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
-    Edit_Btn = Add({L"BUTTON", L"", {84, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
-    Del_Btn = Add({L"BUTTON", L"", {160, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
+    // The buttons of actions are made with the action's caption, which linking them
+    // then leaves as it is.
+    Add_Btn = Add({L"BUTTON", Add_Preset.Caption(), {8, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
+    Edit_Btn = Add({L"BUTTON", Edit_Preset.Caption(), {84, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
+    Del_Btn = Add({L"BUTTON", Delete_Preset.Caption(), {160, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
 
     // The exit button's panel comes last so that it is last in the tab order; the
     // alignment still gives it its strip before the style panels fill the rest.
     Panel2 = AddPanel({0, 0, 0, 36}, Align::alBottom, akTopLeft, Panel1);
     Pnl_Default = AddPanel({}, Align::alClient, akTopLeft, Panel2);
-    Button1 = Add({L"BUTTON", L"", {4, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
-    Button3 = Add({L"BUTTON", L"", {120, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
+    Button1 = Add({L"BUTTON", Exec_PEBuilder.Caption(), {4, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
+    Button3 = Add({L"BUTTON", ISO_PEBuilder.Caption(), {120, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
     Pnl_Custom = AddPanel({}, Align::alClient, akTopLeft, Panel2);
     ::ShowWindow(Pnl_Custom, SW_HIDE);
     CreateToggleGrid();
     Panel3 = AddPanel({0, 0, 83, 0}, Align::alRight, akTopLeft, Panel2);
-    Button2 = Add({L"BUTTON", L"", {0, 6, 77, 25}, WS_TABSTOP, 0, akTopLeft, Panel3});
+    Button2 = Add({L"BUTTON", Close_Application.Caption(), {0, 6, 77, 25}, WS_TABSTOP, 0, akTopLeft, Panel3});
 
     Link(Add_Preset, Add_Btn);
     Link(Edit_Preset, Edit_Btn);
@@ -254,9 +256,10 @@ void TMain_Form::CreateToggleGrid()
     // Not one of the laid-out controls: its left edge follows the grid's width.
     int id = NewCommandId();
     const Box button = Scaled(Box{257, 6, 77, 25});
-    Button4 = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, button.x, button.y, button.cx,
-                                button.cy, Pnl_Custom, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                ::GetModuleHandleW(nullptr), nullptr);
+    Button4 =
+        ::CreateWindowExW(0, L"BUTTON", Exec_PEBuilder.Caption().c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, button.x,
+                          button.y, button.cx, button.cy, Pnl_Custom, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(Button4, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
 }
 
