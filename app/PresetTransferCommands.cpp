@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
 #include "pebuilder/InputSettings.h"
@@ -42,6 +43,7 @@ std::wstring AskFile(HWND owner, bool save, const std::wstring& initialName)
     dialog.lpstrDefExt = kPresetFileExtension.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    EnsureOle();  // the dialog shows the shell's namespace
     if (!(save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog))) return L"";
     file.resize(file.find(L'\0'));
     return file;

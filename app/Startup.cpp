@@ -3,7 +3,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <optional>
 
@@ -24,21 +23,6 @@
 #include "pebuilder/PresetStore.h"
 
 namespace {
-
-// OLE for the process: the folder browser's new style and the WMI drive list need it.
-class OleScope {
-public:
-    OleScope() : initialised_(SUCCEEDED(::OleInitialize(nullptr))) {}
-    ~OleScope()
-    {
-        if (initialised_) ::OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    bool initialised_;
-};
 
 // Switch families that do their work with no window and end the program with an exit
 // code of their own; each is found by its switches.
@@ -128,7 +112,7 @@ int RunStartup(const std::vector<std::wstring>& arguments, const StartupWindows&
     RunCommand(nullptr, [] { ReturnInterruptedSorts(MoveFileOrFolder); });
     if (family) return family->run(arguments);
 
-    OleScope ole;
+    // OLE is begun by the first command that needs it (EnsureOle).
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 

@@ -13,6 +13,7 @@ struct CdDrive {
     std::optional<uint32_t> Port, TargetId, LogicalUnit;
 };
 
-// The drives in the order the service returns them. A service that cannot be reached
-// or a failed query throws AppError; a failure part of the way gives no drives at all.
+// The drives in the order the service returns them, asked through COM, which the
+// calling thread has begun. A service that cannot be reached or a failed query throws
+// AppError; a failure part of the way gives no drives at all.
 std::vector<CdDrive> QueryCdDrives();

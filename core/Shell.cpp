@@ -1,6 +1,7 @@
-// The shell's folder browser and file moves, volumes, the temporary folder.
+// OLE where it is needed, the shell's folder browser and file moves, volumes, the temporary folder.
 #include "core/Shell.h"
 
+#include <ole2.h>
 #include <shlobj.h>
 #include <shellapi.h>
 
@@ -28,13 +29,27 @@ std::wstring PathList(const std::wstring& path) { return path + L'\0'; }
 
 }  // namespace
 
+void EnsureOle()
+{
+    thread_local const struct Scope {
+        Scope() : initialised(SUCCEEDED(::OleInitialize(nullptr))) {}
+        ~Scope()
+        {
+            if (initialised) ::OleUninitialize();
+        }
+        bool initialised;
+    } ole;
+}
+
 void ShellOpen(HWND owner, const std::wstring& target, int show)
 {
+    EnsureOle();  // a verb may be carried out by a shell extension
     ::ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, show);
 }
 
 bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder, bool newStyle)
 {
+    EnsureOle();
     std::wstring start = IncludeTrailingBackslash(folder);
     wchar_t displayName[MAX_PATH];
     BROWSEINFOW info{};

@@ -7,9 +7,13 @@
 
 #include "core/DriveRoot.h"  // NtfsQueryRoot: the root the NTFS test asks about
 
+// OLE for the calling thread until it ends, begun by the first call that needs it (the
+// folder browser's new style, the shell's verbs, WMI) rather than at every start.
+void EnsureOle();
+
 // Shows the folder browser (desktop root, file-system folders only; newStyle: the
 // resizable layout with an edit box) with folder preselected; true and the chosen
-// folder on OK, false and folder unchanged on Cancel. COM must be initialised.
+// folder on OK, false and folder unchanged on Cancel.
 bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder, bool newStyle);
 
 // Asks the shell to "open" target (a folder, a document, a web address) as show says,

@@ -301,6 +301,7 @@ void TConfig_Form::EE_ButtonClick2()
     od.lpstrDefExt = L"EXE";
     // The current folder stays: a bare editor name is looked for there on OK.
     od.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    EnsureOle();  // the dialog shows the shell's namespace
     if (!::GetOpenFileNameW(&od)) return;
     file.resize(file.find(L'\0'));
     EE03.SetText(file);

@@ -156,6 +156,7 @@ void TConfig2_Form::Load(const InputSettingsFields& f, bool ownSettings)
 
 void TConfig2_Form::FillDrives()
 {
+    EnsureOle();  // the system's management service is asked through COM
     FillCdDriveList(CB01);
     int count = static_cast<int>(::SendMessageW(CB01, CB_GETCOUNT, 0, 0));
     if (count == 0) return;

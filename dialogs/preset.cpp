@@ -2,8 +2,6 @@
 // open a plug-in's files.
 #include "dialogs/preset.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "core/Error.h"
@@ -12,6 +10,7 @@
 #include "core/Messages.h"
 #include "core/Process.h"
 #include "core/Registry.h"
+#include "core/Shell.h"
 #include "core/StringTable.h"
 #include "core/Text.h"
 #include "pebuilder/Installation.h"
@@ -52,11 +51,6 @@ void RunQuietly(const std::wstring& commandLine, bool wait)
         RunProgram(commandLine, wait);
     } catch (const AppError&) {
     }
-}
-
-void ShellOpen(HWND owner, const std::wstring& file)
-{
-    ::ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace
