@@ -106,30 +106,28 @@ void TMain_Form::FormCreate()
                akAll,
                GB01,
                listFont});
-    // The buttons of actions are made with the action's caption, which linking them
-    // then leaves as it is.
-    Add_Btn = Add({L"BUTTON", Add_Preset.Caption(), {8, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
-    Edit_Btn = Add({L"BUTTON", Edit_Preset.Caption(), {84, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
-    Del_Btn = Add({L"BUTTON", Delete_Preset.Caption(), {160, 313, 69, 25}, WS_TABSTOP, 0, akLeft | akBottom, GB01});
+    // A button of an action is made with the action's caption, which linking it then
+    // leaves as it is.
+    auto actionButton = [this](Action& action, Box box, unsigned anchors, HWND parent) {
+        HWND button = Add({L"BUTTON", action.Caption(), box, WS_TABSTOP, 0, anchors, parent});
+        Link(action, button);
+        return button;
+    };
+    Add_Btn = actionButton(Add_Preset, {8, 313, 69, 25}, akLeft | akBottom, GB01);
+    Edit_Btn = actionButton(Edit_Preset, {84, 313, 69, 25}, akLeft | akBottom, GB01);
+    Del_Btn = actionButton(Delete_Preset, {160, 313, 69, 25}, akLeft | akBottom, GB01);
 
     // The exit button's panel comes last so that it is last in the tab order; the
     // alignment still gives it its strip before the style panels fill the rest.
     Panel2 = AddPanel({0, 0, 0, 36}, Align::alBottom, akTopLeft, Panel1);
     Pnl_Default = AddPanel({}, Align::alClient, akTopLeft, Panel2);
-    Button1 = Add({L"BUTTON", Exec_PEBuilder.Caption(), {4, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
-    Button3 = Add({L"BUTTON", ISO_PEBuilder.Caption(), {120, 6, 110, 25}, WS_TABSTOP, 0, akTopLeft, Pnl_Default});
+    Button1 = actionButton(Exec_PEBuilder, {4, 6, 110, 25}, akTopLeft, Pnl_Default);
+    Button3 = actionButton(ISO_PEBuilder, {120, 6, 110, 25}, akTopLeft, Pnl_Default);
     Pnl_Custom = AddPanel({}, Align::alClient, akTopLeft, Panel2);
     ::ShowWindow(Pnl_Custom, SW_HIDE);
     CreateToggleGrid();
     Panel3 = AddPanel({0, 0, 83, 0}, Align::alRight, akTopLeft, Panel2);
-    Button2 = Add({L"BUTTON", Close_Application.Caption(), {0, 6, 77, 25}, WS_TABSTOP, 0, akTopLeft, Panel3});
-
-    Link(Add_Preset, Add_Btn);
-    Link(Edit_Preset, Edit_Btn);
-    Link(Delete_Preset, Del_Btn);
-    Link(Close_Application, Button2);
-    Link(Exec_PEBuilder, Button1);
-    Link(ISO_PEBuilder, Button3);
+    Button2 = actionButton(Close_Application, {0, 6, 77, 25}, akTopLeft, Panel3);
     Link(Exec_PEBuilder, Button4);
     On(LB1, LBN_SELCHANGE, [this] { LB_Click(); });
 
