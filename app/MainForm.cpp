@@ -347,6 +347,7 @@ void TMain_Form::LoadProfileSettings()
     // cancelled one ends the program.
     if (settings_.PEBuilder.empty()) {
         ReloadPresetList();
+        LB_Click();
         if (commands_.ProgramSettings && !commands_.ProgramSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
@@ -418,7 +419,6 @@ void TMain_Form::ReloadPresetList()
     ::SendMessageW(LB1, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(LB1, nullptr, TRUE);
     SelectEntry(0);
-    LB_Click();
 }
 
 void TMain_Form::LB_Click()

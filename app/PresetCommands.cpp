@@ -39,10 +39,7 @@ void OpenPresetEditor(MainFormView& main, const TCurrentSettings& settings, bool
     } else {
         return;
     }
-    main.ReloadPresetList();
-    const int index = main.FindEntry(stored);
-    main.SelectEntry(index >= 0 ? index : 0);
-    main.LB_Click();
+    ReloadAndSelect(main, stored);
 }
 
 void Add_PresetExecute(MainFormView& main, const TCurrentSettings& settings)

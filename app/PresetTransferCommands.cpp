@@ -86,9 +86,6 @@ bool ImportPresetFile(MainFormView& main, const TCurrentSettings& settings, cons
         plan.name = Trim(plan.name);
     }
     StoreImport(settings, plan);
-    main.ReloadPresetList();
-    const int index = main.FindEntry(plan.name);
-    main.SelectEntry(index >= 0 ? index : 0);
-    main.LB_Click();
+    ReloadAndSelect(main, plan.name);
     return true;
 }

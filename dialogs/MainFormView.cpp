@@ -6,13 +6,17 @@
 #include "core/Shell.h"
 #include "pebuilder/Installation.h"
 
-void RefreshAfterSettingsChange(MainFormView& main, const TCurrentSettings& settings)
+void ReloadAndSelect(MainFormView& main, const std::wstring& entry)
 {
-    std::wstring selected = main.SelectedText();
     main.ReloadPresetList();
-    int index = main.FindEntry(selected);
+    const int index = main.FindEntry(entry);
     main.SelectEntry(index < 0 ? 0 : index);
     main.LB_Click();
+}
+
+void RefreshAfterSettingsChange(MainFormView& main, const TCurrentSettings& settings)
+{
+    ReloadAndSelect(main, main.SelectedText());
     main.SetBuildButtonsEnabled(FileExists(PEBuilderExePath(settings.PEBuilder)));
     main.SetPluginSortEnabled(!IsNtfsVolume(settings.PEBuilder));
 }

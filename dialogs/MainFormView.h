@@ -27,7 +27,8 @@ public:
     virtual int FindEntry(const std::wstring& text) const = 0;
     virtual void SelectEntry(int index) = 0;
 
-    // Refills the list from the registry, selects the last-build entry and runs LB_Click.
+    // Refills the list from the registry and selects the last-build entry; the caller
+    // runs LB_Click once it has chosen the entry to show.
     virtual void ReloadPresetList() = 0;
     // The selection handler: actions, the PBConfig caption, the toggles.
     virtual void LB_Click() = 0;
@@ -36,6 +37,10 @@ public:
     virtual void SetBuildButtonsEnabled(bool enabled) = 0;
     virtual void SetPluginSortEnabled(bool enabled) = 0;
 };
+
+// The list refilled and the entry of that text selected (the last-build entry when
+// none has it), then the selection handler, once.
+void ReloadAndSelect(MainFormView& main, const std::wstring& entry);
 
 // What follows the first load of the profile's settings and every change of them: the
 // list refilled with the selected entry kept where it still is (otherwise the
