@@ -346,8 +346,7 @@ void TMain_Form::LoadProfileSettings()
     // A first run: the program settings, then PE Builder's, before anything else; a
     // cancelled one ends the program.
     if (settings_.PEBuilder.empty()) {
-        ReloadPresetList();
-        LB_Click();
+        ReloadAndSelect(*this, L"");
         if (commands_.ProgramSettings && !commands_.ProgramSettings(*this, settings_)) {
             closeRequested_ = true;
             return;
