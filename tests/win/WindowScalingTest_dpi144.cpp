@@ -36,22 +36,32 @@ RECT ScreenRectOf(HWND window)
     return r;
 }
 
-// Pixels of a device context (the screen's: as it shows now), row by row.
-std::vector<COLORREF> Pixels(const RECT& r, HDC dc = nullptr)
+// Pixels of a device context, row by row.
+std::vector<COLORREF> Pixels(const RECT& r, HDC dc)
 {
     std::vector<COLORREF> pixels;
-    HDC screen = dc ? nullptr : ::GetDC(nullptr);
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) pixels.push_back(::GetPixel(dc ? dc : screen, x, y));
-    if (screen) ::ReleaseDC(nullptr, screen);
+        for (int x = r.left; x < r.right; ++x) pixels.push_back(::GetPixel(dc, x, y));
+    return pixels;
+}
+
+// What a window painted in a rectangle given in screen coordinates, read from the window
+// itself: the screen shows a paint only once Wine has copied it there, and the desktop
+// of another test program may lie over it.
+std::vector<COLORREF> Painted(HWND window, RECT r)
+{
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    HDC dc = ::GetDC(window);
+    std::vector<COLORREF> pixels = Pixels(r, dc);
+    ::ReleaseDC(window, dc);
     return pixels;
 }
 
 // Whether a caption is drawn there: a face, flat or shaded from top to bottom, is one
 // colour along each row; letters are not.
-bool HasLetters(const RECT& r)
+bool HasLetters(HWND window, const RECT& r)
 {
-    std::vector<COLORREF> pixels = Pixels(r);
+    std::vector<COLORREF> pixels = Painted(window, r);
     const size_t width = static_cast<size_t>(Width(r));
     for (size_t row = 0; row + width <= pixels.size(); row += width)
         if (std::any_of(pixels.begin() + row, pixels.begin() + row + width, [&](COLORREF c) { return c != pixels[row]; }))
@@ -242,17 +252,13 @@ TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
         RECT name = ScreenRectOf(editor.ED01), list = ScreenRectOf(editor.CLB1.Handle());
         RECT oldEdge{frame.right - 3, name.bottom + 2, frame.right + 1, list.top - 2};
         auto plain = [&] {
-            std::vector<COLORREF> pixels = Pixels(oldEdge);
+            std::vector<COLORREF> pixels = Painted(editor.Bevel1, oldEdge);
             return std::all_of(pixels.begin(), pixels.end(), [](COLORREF c) { return c == ::GetSysColor(COLOR_BTNFACE); });
         };
-        // Wine copies a paint to the screen when the window's thread next waits for
-        // messages, which on a busy machine comes after the paint was answered for: the
-        // screen is judged once it shows everything or after a few seconds.
-        WaitUntil([&] {
-            return plain() && std::all_of(faces.begin(), faces.end(), [](auto& face) { return HasLetters(face.second); });
-        }, 5000);
-        for (const auto& [button, middle] : faces)
-            EXPECT_TRUE(HasLetters(middle)) << "blank: " << WindowText(button).c_str();
+        auto lettered = [](const std::pair<HWND, RECT>& face) { return HasLetters(face.first, face.second); };
+        // The paints the resize asked for may still be on their way.
+        WaitUntil([&] { return plain() && std::all_of(faces.begin(), faces.end(), lettered); }, 5000);
+        for (const auto& face : faces) EXPECT_TRUE(lettered(face)) << "blank: " << WindowText(face.first).c_str();
         EXPECT_TRUE(plain());
         PostKey(editor.Button3, VK_ESCAPE);
     });
@@ -277,8 +283,8 @@ TEST_F(At150Percent, TabPagesPaintTheirLabelsOnThePagesBackgroundAndTheProgramsI
             for (HWND control : {form.Label1, form.Label4, form.CHB07}) {
                 RECT r = ScreenRectOf(control);
                 const int y = (r.top + r.bottom) / 2;
-                COLORREF page = Pixels(RECT{r.left - 3, y, r.left - 2, y + 1})[0];
-                COLORREF inside = Pixels(RECT{r.right - 3, y, r.right - 2, y + 1})[0];
+                COLORREF page = Painted(::GetParent(control), RECT{r.left - 3, y, r.left - 2, y + 1})[0];
+                COLORREF inside = Painted(control, RECT{r.right - 3, y, r.right - 2, y + 1})[0];
                 EXPECT_EQ(inside, page) << WindowText(control).c_str();
             }
             Click(form.Button2);
