@@ -229,12 +229,12 @@ TEST_F(EditorAt150Percent, EveryButtonAndTheFrameArePaintedAnewAfterAResize)
     ASSERT_EQ(WindowDpi(nullptr), 144);
     Add([&](TPreset_Form& editor) {
         PaintPending(editor.Handle());
-        RECT frame = ScreenRectOf(editor.Bevel1);
 
         // Dragged wider and taller by its corner, wholly on the screen.
         RECT outer = ScreenRectOf(editor.Handle());
         ::SetWindowPos(editor.Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         PaintPending(editor.Handle());
+        RECT frame = ScreenRectOf(editor.Bevel1);
         ::SetWindowPos(editor.Handle(), nullptr, 0, 0, Width(outer) + 120, Height(outer) + 40,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         PaintPending(editor.Handle());
