@@ -17,6 +17,11 @@
 
 namespace {
 
+// The toggle grid and the custom style's build button in Pnl_Custom; the grid's width,
+// and with it the button's left edge, follow the cells of the profile.
+constexpr Box kGridBox{4, 6, 247, 25};
+constexpr Box kBuildButtonBox{257, 6, 77, 25};
+
 // Positions of the popups in the menu bar, and of the build-style submenu in O1.
 constexpr int kMenuF1 = 0, kMenuE1 = 1, kMenuL2 = 2, kMenuO1 = 3, kMenuH1 = 4;
 constexpr int kMenuB2 = 2;  // the build-style submenu within O1
@@ -108,7 +113,7 @@ void TMain_Form::FormCreate()
                listFont});
     // A button of an action is made with the action's caption, which linking it then
     // leaves as it is.
-    auto actionButton = [this](Action& action, Box box, unsigned anchors, HWND parent) {
+    auto actionButton = [this](Action& action, Box box, unsigned anchors, ParentRef parent) {
         HWND button = Add({L"BUTTON", action.Caption(), box, WS_TABSTOP, 0, anchors, parent});
         Link(action, button);
         return button;
@@ -124,11 +129,12 @@ void TMain_Form::FormCreate()
     Button1 = actionButton(Exec_PEBuilder, {4, 6, 110, 25}, akTopLeft, Pnl_Default);
     Button3 = actionButton(ISO_PEBuilder, {120, 6, 110, 25}, akTopLeft, Pnl_Default);
     Pnl_Custom = AddPanel({}, Align::alClient, akTopLeft, Panel2);
-    ::ShowWindow(Pnl_Custom, SW_HIDE);
+    ShowPanel(Pnl_Custom, false);
     CreateToggleGrid();
+    // Its left edge follows the grid's width, which the profile sets.
+    Button4 = actionButton(Exec_PEBuilder, kBuildButtonBox, akTopLeft, Pnl_Custom);
     Panel3 = AddPanel({0, 0, 83, 0}, Align::alRight, akTopLeft, Panel2);
     Button2 = actionButton(Close_Application, {0, 6, 77, 25}, akTopLeft, Panel3);
-    Link(Exec_PEBuilder, Button4);
     On(LB1, LBN_SELCHANGE, [this] { LB_Click(); });
 
     SetLanguageSection(L"Form01", LanguageCaptions(), {ListFont{LB1, L"Font01"}});
@@ -219,11 +225,13 @@ void TMain_Form::CreateMenus()
 
 void TMain_Form::CreateToggleGrid()
 {
-    const Box grid = Scaled(Box{4, 6, 247, 25});
     // Without scroll bars from the start: a bar shown and hidden again while the cells
     // are set up would cost a frame change each time.
     CG01.SetScrollBars(GridScrollBars::None);
-    CG01.CreateGrid(Pnl_Custom, grid.x, grid.y, grid.cx, grid.cy, static_cast<UINT_PTR>(NewCommandId()));
+    const Box grid = PlaceFor(Pnl_Custom, kGridBox);
+    CG01.CreateGrid(HostOf(Pnl_Custom), grid.x, grid.y, grid.cx, grid.cy, static_cast<UINT_PTR>(NewCommandId()),
+                    WS_CHILD | WS_TABSTOP | (PanelShown(Pnl_Custom) ? WS_VISIBLE : 0));
+    AddMade(CG01.Handle(), kGridBox, akTopLeft, Pnl_Custom);
     CG01.SetFont(Font());
     CG01.SetRowCount(1);
     CG01.SetColCount(4);
@@ -250,15 +258,6 @@ void TMain_Form::CreateToggleGrid()
     };
     CG01.OnMouseMove = [this](TStringGrid&, unsigned, int, int) { CG01MouseMove(); };
     CG01.OnMouseUp = [this](TStringGrid&, MouseButton button, unsigned, int, int) { CG01MouseUp(button); };
-
-    // Not one of the laid-out controls: its left edge follows the grid's width.
-    int id = NewCommandId();
-    const Box button = Scaled(Box{257, 6, 77, 25});
-    Button4 =
-        ::CreateWindowExW(0, L"BUTTON", Exec_PEBuilder.Caption().c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, button.x,
-                          button.y, button.cx, button.cy, Pnl_Custom, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                          ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(Button4, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
 }
 
 std::vector<CaptionBinding> TMain_Form::LanguageCaptions()
@@ -447,15 +446,12 @@ void TMain_Form::LB_Click()
         CG01.SetCellValue(col, 0, cells[col].value);
     }
 
-    RECT grid;
-    ::GetWindowRect(CG01.Handle(), &grid);
-    ::MapWindowPoints(nullptr, Pnl_Custom, reinterpret_cast<POINT*>(&grid), 2);
     // Design pixels, scaled like the rest of the window.
-    const int width = Scaled(ToggleGridWidth(count));
-    ::SetWindowPos(CG01.Handle(), nullptr, 0, 0, width, grid.bottom - grid.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(Button4, nullptr, grid.left + width + Scaled(ButtonAfterGrid(0, 0)), Scaled(6), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Box grid = Scaled(kGridBox), button = Scaled(kBuildButtonBox);
+    grid.cx = Scaled(ToggleGridWidth(count));
+    button.x = grid.x + grid.cx + Scaled(ButtonAfterGrid(0, 0));
+    SetControlBox(CG01.Handle(), grid);
+    SetControlBox(Button4, button);
     CG01.Tag = 1;
     CG01.InvalidateGrid();
     FitCustomPanel();

@@ -53,10 +53,10 @@ public:
     void C2Click();
     void Close_ApplicationExecute();
 
-    // Controls, in tab order within their parents.
-    HWND Panel1 = nullptr, GB01 = nullptr, LB1 = nullptr, Add_Btn = nullptr, Edit_Btn = nullptr, Del_Btn = nullptr;
-    HWND Panel2 = nullptr, Pnl_Default = nullptr, Button1 = nullptr, Button3 = nullptr;
-    HWND Pnl_Custom = nullptr, Button4 = nullptr, Panel3 = nullptr, Button2 = nullptr;
+    // Controls, in tab order within their parents; the panels lay them out.
+    Panel Panel1, Panel2, Pnl_Default, Pnl_Custom, Panel3;
+    HWND GB01 = nullptr, LB1 = nullptr, Add_Btn = nullptr, Edit_Btn = nullptr, Del_Btn = nullptr;
+    HWND Button1 = nullptr, Button3 = nullptr, Button4 = nullptr, Button2 = nullptr;
     TComboGrid CG01;
 
     // Menus and their command ids.

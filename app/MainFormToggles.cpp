@@ -14,17 +14,11 @@ COLORREF Resolve(uint32_t colour)
     return static_cast<COLORREF>(colour & 0xFFFFFFu);
 }
 
-bool ContainsFocus(HWND parent)
-{
-    HWND focus = ::GetFocus();
-    return focus && (focus == parent || ::IsChild(parent, focus));
-}
-
 }  // namespace
 
 // ---- Build styles ---------------------------------------------------------------------
 
-bool TMain_Form::CustomStyle() const { return (::GetWindowLongW(Pnl_Custom, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool TMain_Form::CustomStyle() const { return PanelShown(Pnl_Custom); }
 
 void TMain_Form::N6Click()
 {
@@ -40,11 +34,11 @@ void TMain_Form::ShowBuildStyle(bool custom)
 {
     ::CheckMenuItem(B2, static_cast<UINT>(N6), MF_BYCOMMAND | (custom ? MF_UNCHECKED : MF_CHECKED));
     ::CheckMenuItem(B2, static_cast<UINT>(C2), MF_BYCOMMAND | (custom ? MF_CHECKED : MF_UNCHECKED));
-    HWND hidden = custom ? Pnl_Default : Pnl_Custom;
+    const Panel hidden = custom ? Pnl_Default : Pnl_Custom;
     // The keyboard focus must not stay behind in a panel that disappears.
-    bool refocus = ContainsFocus(hidden);
-    ::ShowWindow(hidden, SW_HIDE);
-    ::ShowWindow(custom ? Pnl_Custom : Pnl_Default, SW_SHOW);
+    bool refocus = PanelHolds(hidden, ::GetFocus());
+    ShowPanel(hidden, false);
+    ShowPanel(custom ? Pnl_Custom : Pnl_Default, true);
     ISO_PEBuilder.SetEnabled(!custom);
     // The action does not know that PE Builder is missing; its button stays off then.
     if (!pebuilderPresent_) EnableControl(Button3, false);
@@ -58,12 +52,11 @@ void TMain_Form::ShowBuildStyle(bool custom)
 void TMain_Form::FitCustomPanel()
 {
     if (!CustomStyle() || ::IsZoomed(Handle()) || ::IsIconic(Handle())) return;
-    RECT client, button, exitPanel;
+    RECT client, button;
     ::GetClientRect(Handle(), &client);
     ::GetWindowRect(Button4, &button);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&button), 2);
-    ::GetWindowRect(Panel3, &exitPanel);
-    const int needed = button.right + Scaled(4) + (exitPanel.right - exitPanel.left);
+    const int needed = button.right + Scaled(4) + PanelBox(Panel3).cx;
     if (client.right < needed) SetClientPixels(needed, client.bottom);
 }
 

@@ -62,7 +62,7 @@ TAboutBox::TAboutBox()
 
 void TAboutBox::FormCreate()
 {
-    Panel1 = AddPanel({4, 4, 248, 112}, Align::alNone);
+    Panel1 = AddFramedPanel({4, 4, 248, 112});
     ::SetWindowSubclass(Panel1, EtchedPanel, 0, 0);
     ProgramIcon = Add({L"STATIC", L"", {8, 8, 32, 32}, SS_ICON | SS_REALSIZECONTROL, 0, akTopLeft, Panel1});
     ProductName = Add({L"STATIC",

@@ -52,7 +52,8 @@ public:
     void Button8Click();   // the plug-in's folder
     void Button10Click();  // the plug-in's configuration program
 
-    HWND Panel1 = nullptr, Bevel1 = nullptr, Label1 = nullptr, ED01 = nullptr, Label2 = nullptr;
+    Panel Panel1;
+    HWND Bevel1 = nullptr, Label1 = nullptr, ED01 = nullptr, Label2 = nullptr;
     TCheckListBox CLB1;
     HWND Button1 = nullptr, Button2 = nullptr, Button3 = nullptr, Button4 = nullptr, Button5 = nullptr,
          Button6 = nullptr, Button7 = nullptr, Button8 = nullptr, Button9 = nullptr, Button10 = nullptr;

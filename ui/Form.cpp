@@ -45,9 +45,8 @@ public:
     HWND Make(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, HWND parent, int id)
     {
         groupBox_ = (style & BS_TYPEMASK) == BS_GROUPBOX;
-        return Create(windowClass, WS_EX_CONTROLPARENT,
-                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, text, box.x, box.y, box.cx,
-                      box.cy, parent, static_cast<UINT_PTR>(id));
+        return Create(windowClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, text,
+                      box.x, box.y, box.cx, box.cy, parent, static_cast<UINT_PTR>(id));
     }
 
 protected:
@@ -353,48 +352,170 @@ void Form::SetClientPixels(int width, int height, const ScreenPoint* at)
 
 HWND Form::AddItem(const ControlSpec& item, Align align, int id)
 {
-    const Box box = Scaled(item.box);
-    HWND control =
-        ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(), WS_CHILD | WS_VISIBLE | item.style, box.x,
-                          box.y, box.cx, box.cy, item.parent ? item.parent : Handle(),
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    const Box box = PlaceFor(item.parent, item.box, item.anchors, align);
+    const bool panelHidden = InHiddenPanel(LayoutParentOf(item.parent));
+    HWND control = ::CreateWindowExW(item.exStyle, item.windowClass, item.text.c_str(),
+                                     WS_CHILD | (panelHidden ? 0 : WS_VISIBLE) | item.style, box.x, box.y, box.cx,
+                                     box.cy, HostOf(item.parent), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(L"Cannot create a control of the window " + design_.caption);
     SkipEmptyNonClientPaint(control, item.windowClass);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(item.font ? item.font : font_), FALSE);
-    Track(control, item.parent, item.box, item.anchors, align);
+    Track(control, item.parent, item.box, item.anchors, align, box);
+    items_.back().hiddenByPanel = panelHidden;
     return control;
 }
 
-void Form::Track(HWND window, HWND parent, Box box, unsigned anchors, Align align)
+void Form::Track(HWND window, ParentRef parent, Box box, unsigned anchors, Align align, Box placed)
 {
-    int parentIndex = -1;
-    for (size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].window == parent) parentIndex = static_cast<int>(i);
     // The layout works in the window's pixels.
     arranged_ = {-1, -1};
-    items_.push_back({window, LayoutItem{parentIndex, Scaled(box), anchors, align}});
+    items_.push_back({window, LayoutItem{LayoutParentOf(parent), Scaled(box), anchors, align}, placed});
+}
+
+int Form::IndexOf(HWND window) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].window == window) return static_cast<int>(i);
+    return -1;
+}
+
+// A window that is not laid out (a tab page) is a parent as the form is.
+int Form::LayoutParentOf(ParentRef parent) const { return parent.window ? IndexOf(parent.window) : parent.panel.item; }
+
+HWND Form::HostOf(ParentRef parent) const
+{
+    if (parent.window) return parent.window;
+    for (int i = parent.panel.item; i >= 0; i = items_[i].layout.parent)
+        if (items_[i].window) return items_[i].window;
+    return Handle();
+}
+
+Box Form::InHost(int layoutParent, Box box) const
+{
+    if (layoutParent >= 0 && !items_[layoutParent].window) {
+        box.x += items_[layoutParent].placed.x;
+        box.y += items_[layoutParent].placed.y;
+    }
+    return box;
+}
+
+Box Form::PlaceFor(ParentRef parent, Box box, unsigned anchors, Align align) const
+{
+    const int layoutParent = LayoutParentOf(parent);
+    // Inside a window at its design box, as the layout's first pass leaves it; inside a
+    // panel or aligned, where the layout puts it at the size last laid out.
+    if (align == Align::alNone && (layoutParent < 0 || items_[layoutParent].window)) return Scaled(box);
+    std::vector<LayoutItem> layout;
+    for (const Item& item : items_) layout.push_back(item.layout);
+    layout.push_back({layoutParent, Scaled(box), anchors, align});
+    const Extent designClient{Scaled(design_.client.cx), Scaled(design_.client.cy)};
+    const std::vector<Box> boxes = ArrangeLayout(layout, designClient, laidOut_.cx < 0 ? designClient : laidOut_);
+    Box placed = boxes.back();
+    for (int i = layoutParent; i >= 0 && !items_[i].window; i = items_[i].layout.parent) {
+        placed.x += boxes[i].x;
+        placed.y += boxes[i].y;
+    }
+    return placed;
+}
+
+bool Form::Under(int item, int panel) const
+{
+    for (int i = items_[item].layout.parent; i >= 0; i = items_[i].layout.parent) {
+        if (i == panel) return true;
+        if (items_[i].window) return false;  // the window it lies in hides and shows it
+    }
+    return false;
+}
+
+bool Form::InHiddenPanel(int item) const
+{
+    for (int i = item; i >= 0 && !items_[i].window; i = items_[i].layout.parent)
+        if (items_[i].hidden) return true;
+    return false;
+}
+
+Panel Form::AddPanel(Box box, Align align, unsigned anchors, ParentRef parent)
+{
+    Track(nullptr, parent, box, anchors, align, PlaceFor(parent, box, anchors, align));
+    return Panel{static_cast<int>(items_.size()) - 1};
+}
+
+void Form::ShowPanel(Panel panel, bool show)
+{
+    Item& shown = items_.at(static_cast<size_t>(panel.item));
+    if (shown.hidden == !show) return;
+    shown.hidden = !show;
+    for (size_t i = static_cast<size_t>(panel.item) + 1; i < items_.size(); ++i) {
+        Item& item = items_[i];
+        if (!item.window || !Under(static_cast<int>(i), panel.item)) continue;
+        if (!show && (::GetWindowLongPtrW(item.window, GWL_STYLE) & WS_VISIBLE)) {
+            item.hiddenByPanel = true;
+            ::ShowWindow(item.window, SW_HIDE);
+        } else if (show && item.hiddenByPanel && !InHiddenPanel(item.layout.parent)) {
+            item.hiddenByPanel = false;
+            ::ShowWindow(item.window, SW_SHOWNA);
+        }
+    }
+}
+
+bool Form::PanelShown(Panel panel) const { return !items_.at(static_cast<size_t>(panel.item)).hidden; }
+
+Box Form::PanelBox(Panel panel) const { return items_.at(static_cast<size_t>(panel.item)).placed; }
+
+bool Form::PanelHolds(Panel panel, HWND window) const
+{
+    if (!window) return false;
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].window && Under(static_cast<int>(i), panel.item) &&
+            (items_[i].window == window || ::IsChild(items_[i].window, window)))
+            return true;
+    return false;
+}
+
+void Form::AddMade(HWND control, Box box, unsigned anchors, ParentRef parent)
+{
+    Track(control, parent, box, anchors, Align::alNone, PlaceFor(parent, box, anchors, Align::alNone));
+    if (InHiddenPanel(items_.back().layout.parent)) {
+        items_.back().hiddenByPanel = true;
+        if (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) ::ShowWindow(control, SW_HIDE);
+    }
+}
+
+void Form::SetControlBox(HWND control, Box box)
+{
+    const int i = IndexOf(control);
+    if (i < 0) throw AppError(L"The control is not laid out by the window " + design_.caption);
+    items_[i].layout.design = box;
+    items_[i].placed = InHost(items_[i].layout.parent, box);
+    const Box& at = items_[i].placed;
+    ::SetWindowPos(control, nullptr, at.x, at.y, at.cx, at.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND Form::Add(const ControlSpec& item) { return AddItem(item, Align::alNone, item.id ? item.id : nextId_++); }
 
 HWND Form::AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
-                        unsigned anchors, HWND parent)
+                        unsigned anchors, ParentRef parent)
 {
     auto container = std::make_unique<Container>();
     // Made at its place rather than moved there: one window operation less.
-    HWND handle = container->Make(windowClass, text, style, Scaled(box), parent ? parent : Handle(), nextId_++);
+    const bool panelHidden = InHiddenPanel(LayoutParentOf(parent));
+    const Box placed = PlaceFor(parent, box, anchors, align);
+    HWND handle =
+        container->Make(windowClass, text, style | (panelHidden ? 0 : WS_VISIBLE), placed, HostOf(parent), nextId_++);
     containers_.push_back(std::move(container));
     ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    Track(handle, parent, box, anchors, align);
+    Track(handle, parent, box, anchors, align, placed);
+    items_.back().hiddenByPanel = panelHidden;
     return handle;
 }
 
-HWND Form::AddPanel(Box box, Align align, unsigned anchors, HWND parent)
+HWND Form::AddFramedPanel(Box box, unsigned anchors, ParentRef parent)
 {
-    return AddContainer(kPanelClass, L"", 0, box, align, anchors, parent);
+    return AddContainer(kPanelClass, L"", 0, box, Align::alNone, anchors, parent);
 }
 
-HWND Form::AddGroupBox(const std::wstring& text, Box box, unsigned anchors, HWND parent)
+HWND Form::AddGroupBox(const std::wstring& text, Box box, unsigned anchors, ParentRef parent)
 {
     return AddContainer(kGroupBoxClass, text, BS_GROUPBOX, box, Align::alNone, anchors, parent);
 }
@@ -432,7 +553,7 @@ void Form::ArrangeClient()
 void Form::Arrange(int width, int height)
 {
     layoutPending_ = false;
-    arranged_ = {width, height};
+    arranged_ = laidOut_ = {width, height};
     if (items_.empty()) return;
     std::vector<LayoutItem> layout;
     for (const Item& item : items_) layout.push_back(item.layout);
@@ -440,10 +561,17 @@ void Form::Arrange(int width, int height)
     std::vector<Box> boxes = ArrangeLayout(layout, designClient, Extent{width, height});
     // One batch: the whole form moves at once and repaints once. Controls repaint whole
     // rather than keep their old pixels: a button moved or a frame stretched would
-    // otherwise show blank faces and stale edges.
-    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(items_.size()));
+    // otherwise show blank faces and stale edges. A panel has no window: its controls
+    // are moved out of it into the window that holds it (parents come first).
+    int windows = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        items_[i].placed = InHost(items_[i].layout.parent, boxes[i]);
+        if (items_[i].window) ++windows;
+    }
+    HDWP batch = ::BeginDeferWindowPos(windows);
     for (size_t i = 0; i < items_.size() && batch; ++i) {
-        const Box& b = boxes[i];
+        if (!items_[i].window) continue;
+        const Box& b = items_[i].placed;
         batch = ::DeferWindowPos(batch, items_[i].window, nullptr, b.x, b.y, b.cx, b.cy,
                                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
     }

@@ -33,6 +33,21 @@ struct RememberedPlace {
     GeometryOrder order = GeometryOrder::PositionFirst;
 };
 
+// A panel without a border: a place in the form's layout that holds controls, not a
+// window. Its controls are windows of the window that holds the panel (the form or a
+// group box), placed and moved with the panel, and hidden and shown with it.
+struct Panel {
+    int item = -1;  // its place in the form's layout
+};
+
+// Where a control goes: a window of the form (null: the form itself) or a panel.
+struct ParentRef {
+    ParentRef(HWND window = nullptr) : window(window) {}
+    ParentRef(Panel panel) : panel(panel) {}
+    HWND window = nullptr;
+    Panel panel;
+};
+
 // One control of a form, at design pixels inside its parent (the form, a panel or a
 // group box of the form). Design pixels are 96 to the inch; the form scales them to
 // its own DPI when it creates and lays out its controls.
@@ -43,9 +58,9 @@ struct ControlSpec {
     DWORD style = 0;  // WS_CHILD | WS_VISIBLE are added
     DWORD exStyle = 0;
     unsigned anchors = akTopLeft;
-    HWND parent = nullptr;  // null: the form itself
-    HFONT font = nullptr;   // null: the form's font
-    int id = 0;             // 0: the next free command id
+    ParentRef parent{};    // the form itself unless given
+    HFONT font = nullptr;  // null: the form's font
+    int id = 0;            // 0: the next free command id
 };
 
 class Form : public Window {
@@ -73,6 +88,11 @@ public:
     // How the form talks to the user: message boxes it owns.
     UserPrompt& Prompt() const { return prompt_; }
 
+    // Whether a panel is shown (its own state, whatever the form's), and its box in the
+    // client area of the window that holds it, as last laid out.
+    bool PanelShown(Panel panel) const;
+    Box PanelBox(Panel panel) const;
+
 protected:
     explicit Form(Design design);
 
@@ -90,8 +110,24 @@ protected:
     // Controls. Add creates one with the next free command id; panels and group boxes
     // hold other controls, pass on their notifications and take part in the layout.
     HWND Add(const ControlSpec& item);
-    HWND AddPanel(Box box, Align align, unsigned anchors = akTopLeft, HWND parent = nullptr);
-    HWND AddGroupBox(const std::wstring& text, Box box, unsigned anchors = akTopLeft, HWND parent = nullptr);
+    Panel AddPanel(Box box, Align align, unsigned anchors = akTopLeft, ParentRef parent = {});
+    // A panel with a frame of its own to draw: a window, which its controls are made in.
+    HWND AddFramedPanel(Box box, unsigned anchors = akTopLeft, ParentRef parent = {});
+    HWND AddGroupBox(const std::wstring& text, Box box, unsigned anchors = akTopLeft, ParentRef parent = {});
+    // A control made elsewhere, in HostOf(parent), which the layout then keeps in place.
+    void AddMade(HWND control, Box box, unsigned anchors, ParentRef parent);
+    // The window that a control of parent is made in, and where in it a new control
+    // of that design box goes.
+    HWND HostOf(ParentRef parent) const;
+    Box PlaceFor(ParentRef parent, Box box, unsigned anchors = akTopLeft, Align align = Align::alNone) const;
+    // Gives a control anchored to its parent's top and left a new box there, in the
+    // window's pixels; the layout keeps it from then on.
+    void SetControlBox(HWND control, Box box);
+    // Hides or shows a panel's controls. A control hidden on its own stays hidden; a
+    // control added to a hidden panel shows when the panel does.
+    void ShowPanel(Panel panel, bool show);
+    // Whether window is one of the panel's controls or inside one.
+    bool PanelHolds(Panel panel, HWND window) const;
     // A page of a tab control of the form, hidden: it lies over the tab's display area
     // and paints the tab's page background, on which its labels and check boxes sit as
     // on the system's own tab pages. Its controls' boxes are inside the page.
@@ -140,15 +176,27 @@ protected:
     void PrepareShow(HWND owner);
 
 private:
+    // A control or a panel (no window) of the layout.
     struct Item {
         HWND window;
         LayoutItem layout;
+        Box placed;                  // where it was last laid out, in its window's parent
+        bool hidden = false;         // a panel: hidden by ShowPanel
+        bool hiddenByPanel = false;  // a control: hidden only because a panel is
     };
 
     HWND AddItem(const ControlSpec& item, Align align, int id);
     HWND AddContainer(const WindowClass& windowClass, const std::wstring& text, DWORD style, Box box, Align align,
-                      unsigned anchors, HWND parent);
-    void Track(HWND window, HWND parent, Box box, unsigned anchors, Align align);
+                      unsigned anchors, ParentRef parent);
+    void Track(HWND window, ParentRef parent, Box box, unsigned anchors, Align align, Box placed);
+    int IndexOf(HWND window) const;
+    int LayoutParentOf(ParentRef parent) const;
+    // A box inside the item layoutParent, moved out of the panel it may be into the
+    // window that holds it, where the panel was last placed.
+    Box InHost(int layoutParent, Box box) const;
+
+    bool InHiddenPanel(int item) const;
+    bool Under(int item, int panel) const;
     void Arrange(int width, int height);
     void ArrangeClient();  // to the client area as it is
     bool RestoresPlace() const { return place_ && design_.position == FormPosition::Remembered; }
@@ -176,6 +224,7 @@ private:
     bool firstShowPending_ = true;
     bool layoutPending_ = false;  // controls made, not yet laid out to the client area
     Extent arranged_{-1, -1};     // the client size they were last laid out to
+    Extent laidOut_{-1, -1};      // the same, kept when a new control asks for a layout
     bool destroyed_ = false;
     int showCommand_ = SW_SHOWNORMAL;
     int dpi_ = 96;

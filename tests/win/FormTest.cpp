@@ -30,7 +30,12 @@ public:
     {
     }
 
-    HWND ED01 = nullptr, OK_Btn = nullptr, Cancel_Btn = nullptr, Fail_Btn = nullptr, Pnl = nullptr, Pnl_Btn = nullptr;
+    using Form::PanelHolds;
+    using Form::ShowPanel;
+
+    HWND ED01 = nullptr, OK_Btn = nullptr, Cancel_Btn = nullptr, Fail_Btn = nullptr, Pnl_Btn = nullptr;
+    HWND Pnl_Label = nullptr;
+    Panel Pnl;
     bool refuse = false;
     int closeQueries = 0, shows = 0, destroys = 0;
     std::wstring typed;
@@ -45,6 +50,7 @@ protected:
         Cancel_Btn = Add({L"BUTTON", L"Cancel", {217, 130, 75, 25}, WS_TABSTOP, 0, akRight | akBottom});
         Pnl = AddPanel({0, 0, 0, 36}, Align::alBottom);
         Pnl_Btn = Add({L"BUTTON", L"In panel", {4, 6, 80, 25}, WS_TABSTOP, 0, akRight | akTop, Pnl});
+        Pnl_Label = Add({L"STATIC", L"Label", {100, 10, 60, 13}, 0, 0, akTopLeft, Pnl});
         SetDefaultButton(OK_Btn);
         SetCancelButton(Cancel_Btn);
         SetModalResult(OK_Btn, mrOk);
@@ -195,14 +201,35 @@ TEST(Form, ControlsFollowTheirAnchorsAndPanelsTheirAlignment)
                        SWP_NOMOVE | SWP_NOZORDER);
         edit = BoxOf(form.ED01);
         ok = BoxOf(form.OK_Btn);
-        panel = BoxOf(form.Pnl);
+        panel = form.PanelBox(form.Pnl);
         inPanel = BoxOf(form.Pnl_Btn);
         ::PostMessageW(form.Cancel_Btn, BM_CLICK, 0, 0);
     });
-    EXPECT_EQ(edit, (Box{8, 8, 384, 21}));      // 100 wider
-    EXPECT_EQ(ok, (Box{232, 190, 75, 25}));     // 100 right, 60 down
-    EXPECT_EQ(panel, (Box{0, 224, 400, 36}));   // the bottom strip
-    EXPECT_EQ(inPanel, (Box{104, 6, 80, 25}));  // anchored right inside the panel
+    EXPECT_EQ(edit, (Box{8, 8, 384, 21}));        // 100 wider
+    EXPECT_EQ(ok, (Box{232, 190, 75, 25}));       // 100 right, 60 down
+    EXPECT_EQ(panel, (Box{0, 224, 400, 36}));     // the bottom strip
+    EXPECT_EQ(inPanel, (Box{104, 230, 80, 25}));  // anchored right inside the panel, a window of the form
+}
+
+TEST(Form, APanelHidesAndShowsItsControlsButNotOneHiddenOnItsOwn)
+{
+    TestForm form;
+    form.Show(nullptr);
+    std::vector<bool> seen;  // the button, the label, the panel's state, after each step
+    auto look = [&] {
+        seen.insert(seen.end(), {::IsWindowVisible(form.Pnl_Btn) != FALSE, ::IsWindowVisible(form.Pnl_Label) != FALSE,
+                                 form.PanelShown(form.Pnl)});
+    };
+    ::ShowWindow(form.Pnl_Label, SW_HIDE);
+    look();
+    form.ShowPanel(form.Pnl, false);
+    look();
+    form.ShowPanel(form.Pnl, true);
+    look();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false, false, false, true, false, true}));
+    EXPECT_TRUE(form.PanelHolds(form.Pnl, form.Pnl_Btn));
+    EXPECT_FALSE(form.PanelHolds(form.Pnl, form.ED01));
+    ::DestroyWindow(form.Handle());
 }
 
 namespace {
@@ -350,13 +377,14 @@ TEST(Form, ARestoredPlaceLaysTheControlsOutForItsSize)
             WriteRegInteger(kPlaceKey, L"Height", c.height);
         }
         RECT client{};
-        Box ok, panel;
+        Box ok, panel, inPanel;
         {
             RememberingForm form;
             ShowAndDrive(form, [&](HWND w) {
                 ::GetClientRect(w, &client);
                 ok = BoxOf(form.OK_Btn);
-                panel = BoxOf(form.Pnl);
+                panel = form.PanelBox(form.Pnl);
+                inPanel = BoxOf(form.Pnl_Btn);
                 ::PostMessageW(form.Cancel_Btn, BM_CLICK, 0, 0);
             });
         }
@@ -366,6 +394,7 @@ TEST(Form, ARestoredPlaceLaysTheControlsOutForItsSize)
         EXPECT_EQ(client.bottom, height);
         EXPECT_EQ(ok, (Box{width - 168, height - 70, 75, 25}));  // anchored bottom right
         EXPECT_EQ(panel, (Box{0, height - 36, width, 36}));      // the bottom strip
+        EXPECT_EQ(inPanel, (Box{width - 296, height - 30, 80, 25}));
     }
     EraseRegKey(kPlaceKey);
 }

@@ -285,14 +285,15 @@ TEST_F(MainFormTest, F2AndF3SwitchTheBuildStyleWhichIsStored)
 {
     TMain_Form& main = Open();
     ::SetFocus(main.LB1);
-    EXPECT_TRUE(Visible(main.Pnl_Default));
-    EXPECT_FALSE(Visible(main.Pnl_Custom));
+    EXPECT_TRUE(Visible(main.Button1) && Visible(main.Button3));
+    EXPECT_FALSE(Visible(main.Grid().Handle()) || Visible(main.Button4));
     Tap(VK_F3);
     Pump(main);
     Tap(VK_F3);
     Pump(main);
     EXPECT_TRUE(main.CustomStyle());
-    EXPECT_FALSE(Visible(main.Pnl_Default));
+    EXPECT_FALSE(Visible(main.Button1) || Visible(main.Button3));
+    EXPECT_TRUE(Visible(main.Grid().Handle()) && Visible(main.Button4));
     // Four cells at the default width: the window grows so the build button shows whole.
     RECT build, exitButton;
     ::GetWindowRect(main.Button4, &build);
@@ -324,7 +325,7 @@ TEST_F(MainFormTest, AnUnknownStoredBuildStyleChecksNeitherItem)
     TMain_Form& main = Open();
     EXPECT_FALSE(::GetMenuState(main.B2, main.C2, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(::GetMenuState(main.B2, main.N6, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(Visible(main.Pnl_Default));
+    EXPECT_TRUE(main.PanelShown(main.Pnl_Default) && Visible(main.Button1));
     CloseForm();
     EXPECT_EQ(ReadRegInteger(K, L"BuildStyle", -1), 0);
 }
