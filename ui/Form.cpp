@@ -38,7 +38,7 @@ bool IsControlNotification(UINT message)
     }
 }
 
-// A panel or group box: it holds controls, and sends their notifications on to its
+// A framed panel or group box: it holds controls, and sends their notifications on to its
 // parent, so that the form hears from every control however deep it sits.
 class Container : public Window {
 public:

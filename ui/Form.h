@@ -34,8 +34,8 @@ struct RememberedPlace {
 };
 
 // A panel without a border: a place in the form's layout that holds controls, not a
-// window. Its controls are windows of the window that holds the panel (the form or a
-// group box), placed and moved with the panel, and hidden and shown with it.
+// window. Its controls are windows of the window that holds the panel (the form, a
+// group box or a framed panel), placed and moved with the panel, hidden and shown with it.
 struct Panel {
     int item = -1;  // its place in the form's layout
 };
@@ -107,8 +107,9 @@ protected:
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Controls. Add creates one with the next free command id; panels and group boxes
-    // hold other controls, pass on their notifications and take part in the layout.
+    // Controls. Add creates one with the next free command id; group boxes and framed
+    // panels are windows that hold other controls and pass on their notifications;
+    // they, the controls and the panels take part in the layout.
     HWND Add(const ControlSpec& item);
     Panel AddPanel(Box box, Align align, unsigned anchors = akTopLeft, ParentRef parent = {});
     // A panel with a frame of its own to draw: a window, which its controls are made in.
