@@ -17,6 +17,7 @@
 #include "pebuilder/Installation.h"
 #include "pebuilder/Plugins.h"
 #include "pebuilder/PresetRules.h"
+#include "pebuilder/SettingsSource.h"
 
 namespace {
 
@@ -203,11 +204,6 @@ void WritePluginBuilderSourcePath(const TCurrentSettings& settings, int selected
 {
     // Nothing is read for a Plugin Builder that has no settings file to take it.
     if (settings.PluginBuilder.empty() || !FileExists(PluginBuilderIniPath(settings.PluginBuilder))) return;
-    std::wstring source;
-    const std::wstring presetKey = PresetKey(settings, selectedName);
-    if (selectedIndex > 0 && !selectedName.empty() && RegSubKeyExists(presetKey, RegName::PresetSettings))
-        source = ReadRegString(PresetSettingsKey(presetKey), L"source", L"");
-    else
-        source = ReadIniString(InputInfPath(settings.PEBuilder), kInputSection, L"source", L"");
+    const std::wstring source = SettingsSource(settings, selectedIndex, selectedName).ReadString(L"source");
     WritePluginBuilderSetting(settings.PluginBuilder, kSourcePathKey, source);
 }

@@ -4,12 +4,13 @@
 #include "core/IniFile.h"
 #include "core/Registry.h"
 #include "core/RegistryNames.h"
+#include "pebuilder/Installation.h"
 #include "pebuilder/Plugins.h"
 
 SettingsSource::SettingsSource(const TCurrentSettings& settings, int selectedIndex, const std::wstring& selectedText)
-    : inputInf_(settings.PEBuilder + L"\\input.inf")
+    : inputInf_(settings.PEBuilder + L"\\" + kInputInfName)
 {
-    if (selectedIndex < 1) return;
+    if (selectedIndex < 1 || selectedText.empty()) return;
     const std::wstring presetKey = PresetKey(settings, selectedText);
     if (RegSubKeyExists(presetKey, RegName::PresetSettings)) key_ = PresetSettingsKey(presetKey);
 }

@@ -14,14 +14,15 @@
 
 class SettingsSource : public InputValues {
 public:
-    // selectedIndex 0 is the last-build entry, which always reads input.inf; so does a
-    // preset without settings of its own.
+    // selectedIndex 0 is the last-build entry, which always reads input.inf; so do no
+    // selection and a preset without settings of its own.
     SettingsSource(const TCurrentSettings& settings, int selectedIndex, const std::wstring& selectedText);
 
     bool IsPresetKey() const { return !key_.empty(); }
     // The preset's "...\Preset\<name>\PEBuilder" key; empty when the file is read.
     const std::wstring& RegistryKey() const { return key_; }
-    // PE Builder folder + "\input.inf", the source whenever there is no preset key.
+    // PE Builder folder + "\input.inf", the source whenever there is no preset key. Only
+    // read, so an unset folder is no error here, as it is for the paths the program writes.
     const std::wstring& InputInfPath() const { return inputInf_; }
 
     // Each read asks the registry or parses the file afresh, as the settings store and
