@@ -272,7 +272,9 @@ void StagedFile::Stage(std::string_view bytes, Flush flush)
         // A file name has at most 255 characters; the mark must fit.
         std::wstring stagedName = name.substr(0, std::min<size_t>(name.size(), 255 - suffix.size())) + suffix;
         temp_ = folder.empty() ? stagedName : folder + L"\\" + stagedName;
-        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC | DELETE, 0, nullptr, CREATE_NEW,
+        // Readers may open it once it has taken the file's place, before it is closed.
+        file.Reset(::CreateFileW(ApiPath(temp_).c_str(), GENERIC_WRITE | WRITE_DAC | DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                  attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && (::GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
             DWORD error = ::GetLastError();
@@ -373,37 +375,72 @@ StagedFile::~StagedFile()
     if (!temp_.empty()) ::DeleteFileW(ApiPath(temp_).c_str());
 }
 
+namespace {
+
+// Whether the system refused the move for a reason that passes: the file is open in
+// another program at that moment (a second copy of this one reading the plug-ins, a
+// virus scanner, the indexer). Windows replaces no file that is open, whatever the
+// sharing; a read-only file or a missing folder is refused for good.
+bool RefusedForAMoment(DWORD error, const std::wstring& target)
+{
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED: return true;
+    case ERROR_ACCESS_DENIED: {
+        DWORD attributes = ::GetFileAttributesW(target.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    }
+    default: return false;
+    }
+}
+
+}  // namespace
+
+DWORD StagedFile::TryMoveIntoPlace(const std::wstring& target)
+{
+    if (keep_.streams) {
+        // Only ReplaceFileW carries the user's streams over. It is no single rename (Wine's
+        // moves the file aside first), so it is used only where there are streams to keep.
+        CloseStaged();
+        if (::ReplaceFileW(target.c_str(), ApiPath(temp_).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                           nullptr))
+            return ERROR_SUCCESS;
+        DWORD error = ::GetLastError();
+        // The new content not moved in: the plain rename below still can. Anything else
+        // (locked, read-only) leaves the file as it was.
+        if (!IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return error;
+    } else if (file_) {
+        // One rename: at every moment the file is wholly the old or wholly the new one.
+        // Through the handle still open, which spares opening the staged file again.
+        bool moved = RenameOpenFile(file_.Get(), target);
+        DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
+        CloseStaged();
+        // A file system that cannot rename by handle can still rename by name, and so
+        // can a later try.
+        if (moved || (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+                      error != ERROR_INVALID_FUNCTION))
+            return error;
+    }
+    return ::MoveFileExW(ApiPath(temp_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
+}
+
 void StagedFile::Commit()
 {
     if (temp_.empty()) return;
     FlushStaged();
     const std::wstring target = ApiPath(path_);
-    bool moved = false;
-    if (keep_.streams) {
-        // Only ReplaceFileW carries the user's streams over. It is no single rename (Wine's
-        // moves the file aside first), so it is used only where there are streams to keep.
-        CloseStaged();
-        moved = ::ReplaceFileW(target.c_str(), ApiPath(temp_).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                               nullptr, nullptr);
-        DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
-        // The new content not moved in: the plain rename below still can. Anything else
-        // (locked, read-only) leaves the file as it was.
-        if (!moved && !IsMissing(error) && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
-            ThrowSystemError(L"Cannot write the file " + path_, error);
-    } else {
-        // One rename: at every moment the file is wholly the old or wholly the new one.
-        // Through the handle still open, which spares opening the staged file again.
-        moved = file_ && RenameOpenFile(file_.Get(), target);
-        DWORD error = moved ? ERROR_SUCCESS : file_ ? ::GetLastError() : ERROR_NOT_SUPPORTED;
-        CloseStaged();
-        // A file system that cannot rename by handle can still rename by name.
-        if (!moved && error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
-            error != ERROR_INVALID_FUNCTION)
-            ThrowSystemError(L"Cannot write the file " + path_, error);
+    // A file open elsewhere for a moment is tried again, after 1, 2, 4 ... 512 ms: about
+    // a second in all before the refusal stands.
+    DWORD error = TryMoveIntoPlace(target);
+    for (DWORD wait = 1; error != ERROR_SUCCESS && wait <= 512 && RefusedForAMoment(error, target); wait *= 2) {
+        ::Sleep(wait);
+        error = TryMoveIntoPlace(target);
     }
-    if (!moved &&
-        !::MoveFileExW(ApiPath(temp_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowLastError(L"Cannot write the file " + path_);
+    if (error != ERROR_SUCCESS) ThrowSystemError(L"Cannot write the file " + path_, error);
     temp_.clear();
 }
 

@@ -95,7 +95,8 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     const std::wstring& Path() const { return path_; }
-    // Puts the new content, flushed, in the file's place; AppError names the file.
+    // Puts the new content, flushed, in the file's place; AppError names the file. A
+    // file that another program has open is tried again for about a second.
     void Commit();
 
 private:
@@ -105,6 +106,8 @@ private:
     void FlushStaged();
     void Flushed();
     void CloseStaged();
+    // One attempt: ERROR_SUCCESS, or the system's error with the original left as it was.
+    unsigned long TryMoveIntoPlace(const std::wstring& target);
 
     std::wstring path_, temp_;
     FileTraits keep_;

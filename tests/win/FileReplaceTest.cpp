@@ -7,6 +7,8 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -230,8 +232,8 @@ TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
             Put(paths.back(), "old");
         }
     }
-    // A staged file still open shares nothing: the staged files of the last folder
-    // (2,000 to 2,099) that the test can open are those closed already.
+    // A staged file still open cannot be opened sharing nothing: the staged files of the
+    // last folder (2,000 to 2,099) that the test can open so are those closed already.
     auto closedStaged = [&] {
         size_t closed = 0;
         for (const std::wstring& name : FilesIn(scratch / L"20"))
@@ -255,4 +257,45 @@ TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
         EXPECT_EQ(ReadBytes(paths[i]), "new " + WideToAnsi(paths[i])) << i;
     EXPECT_EQ(FilesIn(scratch / L"0").size(), 100u);
     EXPECT_EQ(FilesIn(scratch / L"20").size(), 100u);
+}
+
+TEST(FileReplace, AFileThatAnotherCopyIsReadingIsReplacedOnceItIsClosed)
+{
+    // A second copy of the program scans the plug-ins while this one writes them. No file
+    // that is open can be replaced, and the scan has each one open for a moment: the
+    // writer waits that out, and the scan always finds a whole file, old or new.
+    ScratchFolder scratch;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 50; ++i) {
+        paths.push_back(scratch / (L"p" + std::to_wstring(i) + L".inf"));
+        Put(paths.back(), "0");
+    }
+    std::atomic<bool> writing{true};
+    std::atomic<int> reads{0};
+    std::vector<std::string> readFailures;
+    std::thread scan([&] {
+        while (writing)
+            for (const std::wstring& path : paths) try {
+                    std::optional<FileForReplace> file = ReadFileForReplace(path, 64);
+                    if (!file || file->bytes.empty()) readFailures.push_back("nothing read");
+                    ++reads;
+                } catch (const AppError& error) {
+                    readFailures.push_back(WideToAnsi(error.Message()));
+                }
+    });
+    std::string writeFailure;
+    try {
+        for (int round = 1; round <= 10; ++round)
+            for (const std::wstring& path : paths) WriteFileAtomic(path, std::to_string(round));
+    } catch (const AppError& error) {
+        writeFailure = WideToAnsi(error.Message());
+    }
+    writing = false;
+    scan.join();
+    EXPECT_EQ(writeFailure, "");
+    EXPECT_EQ(readFailures, std::vector<std::string>{});
+    EXPECT_GT(reads, 250);
+    std::vector<std::string> last;
+    for (const std::wstring& path : paths) last.push_back(ReadBytes(path));
+    EXPECT_EQ(last, std::vector<std::string>(paths.size(), "10"));
 }
