@@ -417,10 +417,10 @@ DWORD StagedFile::TryMoveIntoPlace(const std::wstring& target)
         bool moved = RenameOpenFile(file_.Get(), target);
         DWORD error = moved ? ERROR_SUCCESS : ::GetLastError();
         CloseStaged();
-        // A file system that cannot rename by handle can still rename by name, and so
-        // can a later try.
-        if (moved || (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
-                      error != ERROR_INVALID_FUNCTION))
+        // A file system that cannot rename by handle can still rename by name. Any other
+        // refusal is the caller's to judge; a later try goes by name, the handle closed.
+        if (moved ||
+            (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION))
             return error;
     }
     return ::MoveFileExW(ApiPath(temp_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)

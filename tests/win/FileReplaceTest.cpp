@@ -271,17 +271,23 @@ TEST(FileReplace, AFileThatAnotherCopyIsReadingIsReplacedOnceItIsClosed)
         Put(paths.back(), "0");
     }
     std::atomic<bool> writing{true};
-    std::atomic<int> reads{0};
+    int reads = 0;
     std::vector<std::string> readFailures;
+    auto scanOnce = [&] {
+        for (const std::wstring& path : paths) {
+            try {
+                std::optional<FileForReplace> file = ReadFileForReplace(path, 64);
+                const std::string bytes = file ? file->bytes : "";
+                if (bytes.empty() || bytes.find_first_not_of("0123456789") != std::string::npos)
+                    readFailures.push_back("read \"" + bytes + "\"");
+                ++reads;
+            } catch (const AppError& error) {
+                readFailures.push_back(WideToAnsi(error.Message()));
+            }
+        }
+    };
     std::thread scan([&] {
-        while (writing)
-            for (const std::wstring& path : paths) try {
-                    std::optional<FileForReplace> file = ReadFileForReplace(path, 64);
-                    if (!file || file->bytes.empty()) readFailures.push_back("nothing read");
-                    ++reads;
-                } catch (const AppError& error) {
-                    readFailures.push_back(WideToAnsi(error.Message()));
-                }
+        while (writing) scanOnce();
     });
     std::string writeFailure;
     try {
