@@ -153,6 +153,38 @@ std::atomic<unsigned> stagedCount{0};
 constexpr int kMaxOpenStaged = 2048;
 std::atomic<int> openStaged{0};
 
+// Whether the system refused to open or replace the file for a reason that passes: it
+// is open in another program at that moment (a second copy of this one reading the
+// plug-ins, a virus scanner, the indexer). Windows replaces no file that is open,
+// whatever the sharing; a read-only file or a missing folder is refused for good.
+bool RefusedForAMoment(DWORD error, const std::wstring& target)
+{
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED: return true;
+    case ERROR_ACCESS_DENIED: {
+        DWORD attributes = ::GetFileAttributesW(target.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    }
+    default: return false;
+    }
+}
+
+// Tries again an attempt that the system refused only for a moment, after 1, 2, 4 ...
+// 512 ms: about a second in all before the refusal stands. Answers the last error.
+template <class Attempt>
+DWORD TryForAMoment(const std::wstring& target, Attempt attempt)
+{
+    DWORD error = attempt();
+    for (DWORD wait = 1; error != ERROR_SUCCESS && wait <= 512 && RefusedForAMoment(error, target); wait *= 2) {
+        ::Sleep(wait);
+        error = attempt();
+    }
+    return error;
+}
+
 }  // namespace
 
 std::optional<std::string> TryReadFileBytes(const std::wstring& path, uint64_t limit)
@@ -237,10 +269,14 @@ FileTraits CheckFileWritable(const std::wstring& path)
     if (attributes & FILE_ATTRIBUTE_READONLY) ThrowSystemError(L"Cannot write the file " + path, ERROR_ACCESS_DENIED);
     // The new file takes this one's place, which needs delete access as well: a program
     // that holds the file open without delete sharing lets it be written, not replaced.
-    FileHandle probe(::CreateFileW(api.c_str(), GENERIC_WRITE | DELETE | READ_CONTROL,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe) ThrowLastError(L"Cannot write the file " + path);
+    FileHandle probe;
+    DWORD error = TryForAMoment(api, [&] {
+        probe.Reset(::CreateFileW(api.c_str(), GENERIC_WRITE | DELETE | READ_CONTROL,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        return probe ? ERROR_SUCCESS : ::GetLastError();
+    });
+    if (error != ERROR_SUCCESS) ThrowSystemError(L"Cannot write the file " + path, error);
     return {attributes, SecurityOf(probe.Get()), HasStreams(probe.Get())};
 }
 
@@ -375,29 +411,6 @@ StagedFile::~StagedFile()
     if (!temp_.empty()) ::DeleteFileW(ApiPath(temp_).c_str());
 }
 
-namespace {
-
-// Whether the system refused the move for a reason that passes: the file is open in
-// another program at that moment (a second copy of this one reading the plug-ins, a
-// virus scanner, the indexer). Windows replaces no file that is open, whatever the
-// sharing; a read-only file or a missing folder is refused for good.
-bool RefusedForAMoment(DWORD error, const std::wstring& target)
-{
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED: return true;
-    case ERROR_ACCESS_DENIED: {
-        DWORD attributes = ::GetFileAttributesW(target.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES &&
-               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
-    }
-    default: return false;
-    }
-}
-
-}  // namespace
-
 DWORD StagedFile::TryMoveIntoPlace(const std::wstring& target)
 {
     if (keep_.streams) {
@@ -433,13 +446,7 @@ void StagedFile::Commit()
     if (temp_.empty()) return;
     FlushStaged();
     const std::wstring target = ApiPath(path_);
-    // A file open elsewhere for a moment is tried again, after 1, 2, 4 ... 512 ms: about
-    // a second in all before the refusal stands.
-    DWORD error = TryMoveIntoPlace(target);
-    for (DWORD wait = 1; error != ERROR_SUCCESS && wait <= 512 && RefusedForAMoment(error, target); wait *= 2) {
-        ::Sleep(wait);
-        error = TryMoveIntoPlace(target);
-    }
+    DWORD error = TryForAMoment(target, [&] { return TryMoveIntoPlace(target); });
     if (error != ERROR_SUCCESS) ThrowSystemError(L"Cannot write the file " + path_, error);
     temp_.clear();
 }

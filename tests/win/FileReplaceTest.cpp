@@ -259,17 +259,30 @@ TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
     EXPECT_EQ(FilesIn(scratch / L"20").size(), 100u);
 }
 
-TEST(FileReplace, AFileThatAnotherCopyIsReadingIsReplacedOnceItIsClosed)
+TEST(FileReplace, AFileOpenElsewhereForAMomentIsReplacedOnceItIsClosed)
 {
-    // A second copy of the program scans the plug-ins while this one writes them. No file
-    // that is open can be replaced, and the scan has each one open for a moment: the
-    // writer waits that out, and the scan always finds a whole file, old or new.
     ScratchFolder scratch;
     std::vector<std::wstring> paths;
     for (int i = 0; i < 50; ++i) {
         paths.push_back(scratch / (L"p" + std::to_wstring(i) + L".inf"));
         Put(paths.back(), "0");
     }
+    {
+        // A program that shares nothing (a virus scanner) has the file open: the write
+        // waits until it lets go.
+        FileHandle scanner(::CreateFileW(paths[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(scanner);
+        std::thread letGo([&] {
+            ::Sleep(100);
+            scanner.Reset();
+        });
+        EXPECT_NO_THROW(WriteFileAtomic(paths[0], "0"));
+        letGo.join();
+    }
+
+    // A second copy of the program scans the plug-ins while this one writes them. No file
+    // that is open can be replaced, and the scan has each one open for a moment: the
+    // writer waits that out, and the scan always finds a whole file, old or new.
     std::atomic<bool> writing{true};
     int reads = 0;
     std::vector<std::string> readFailures;
