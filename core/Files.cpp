@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/Handles.h"
+#include "core/Process.h"
 #include "core/Text.h"
 #include "core/WinError.h"
 
@@ -470,12 +471,8 @@ void RemoveStagedLeftover(const std::wstring& path)
     if (!IsStagedFileName(name)) return;
     std::wstring_view rest = std::wstring_view(name).substr(name.rfind(kStagedMark) + kStagedMark.size());
     DWORD pid = static_cast<DWORD>(std::wcstoul(std::wstring(rest.substr(0, rest.find(L'-'))).c_str(), nullptr, 10));
-    if (pid != ::GetCurrentProcessId()) {
-        KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-        DWORD code = 0;
-        // Another instance may be staging this very file right now.
-        if (process && ::GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE) return;
-    }
+    // Another instance, maybe of another user, may be staging this very file right now.
+    if (pid != ::GetCurrentProcessId() && IsProcessRunning({pid, 0})) return;
     ::DeleteFileW(ApiPath(path).c_str());
 }
 

@@ -2,6 +2,7 @@
 #include "core/Process.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <optional>
@@ -94,7 +95,7 @@ bool IsProcessRunning(const ProcessStamp& stamp)
     if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
     if (!::GetExitCodeProcess(process.Get(), &code) || code != STILL_ACTIVE) return false;
     std::optional<uint64_t> started = StartOf(process.Get());
-    return !started || *started == 0 || *started == stamp.started;
+    return stamp.started == 0 || !started || *started == 0 || *started == stamp.started;
 }
 
 CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& currentFolder,
@@ -121,4 +122,37 @@ CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& cur
         done = 0;
     run.output.resize(done);
     return run;
+}
+
+std::wstring CurrentUserSid()
+{
+    KernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return L"";
+    DWORD size = 0;
+    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    wchar_t* sid = nullptr;
+    if (!size || !::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size) ||
+        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid))
+        return L"";
+    std::wstring text = sid;
+    ::LocalFree(sid);
+    return text;
+}
+
+KernelHandle MakeSharedMutex(const std::wstring& name, bool anyUser)
+{
+    // Full access for the user (or everyone), the system and the administrators.
+    const std::wstring user = anyUser ? L"WD" : CurrentUserSid();
+    const std::wstring rules = L"D:(A;;GA;;;SY)(A;;GA;;;BA)" + (user.empty() ? L"" : L"(A;;GA;;;" + user + L")");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+    if (!user.empty() &&
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(rules.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        attributes.lpSecurityDescriptor = descriptor;
+    KernelHandle mutex(::CreateMutexW(&attributes, FALSE, name.c_str()));
+    const DWORD error = ::GetLastError();
+    if (descriptor) ::LocalFree(descriptor);
+    ::SetLastError(error);
+    return mutex;
 }

@@ -1,4 +1,5 @@
-// Starting other programs.
+// Other processes: starting them, telling whether one still runs, and the named
+// mutexes they share.
 #pragma once
 
 #include <cstdint>
@@ -46,9 +47,10 @@ struct ProcessStamp {
     uint64_t started = 0;
 };
 ProcessStamp CurrentProcessStamp();
-// Whether that very process still runs. One that runs with the id but whose start
-// cannot be asked counts as running: only a process known to have ended lets its
-// leftovers be taken over.
+// Whether that very process still runs (a stamp whose start is 0: any process with the
+// id). One that cannot be looked at, or runs with the id but whose start cannot be
+// asked, counts as running: only a process known to have ended lets its leftovers be
+// taken over.
 bool IsProcessRunning(const ProcessStamp& stamp);
 
 struct CapturedRun {
@@ -60,3 +62,11 @@ struct CapturedRun {
 // CREATE_NO_WINDOW: under Wine the latter sends a Unix child's output past the handles.
 CapturedRun RunCaptured(const std::wstring& commandLine, const std::wstring& currentFolder,
                         const std::wstring& outputPath);
+
+// The string form ("S-1-5-...") of the user this process runs as; empty when it cannot
+// be asked.
+std::wstring CurrentUserSid();
+// Makes or opens the named mutex, which every process of this user may use, elevated or
+// not (an elevated process's default access rules leave out the same user's plain
+// processes), and with anyUser every user's. Null on failure, with the last error set.
+KernelHandle MakeSharedMutex(const std::wstring& name, bool anyUser);

@@ -3,13 +3,14 @@
 #include "core/SettingsLock.h"
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <cwchar>
+#include <mutex>
 #include <vector>
 
 #include "core/Error.h"
 #include "core/Handles.h"
+#include "core/Process.h"
 #include "core/SettingsKeys.h"
 #include "core/Text.h"
 #include "core/WinError.h"
@@ -22,13 +23,6 @@ namespace {
 const wchar_t kStaged[] = L"Staged";
 const wchar_t kTarget[] = L"Target";
 const wchar_t kErase[] = L"Erase";
-
-uint64_t StartTimeOf(HANDLE process)
-{
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
 
 std::wstring OwnerName(DWORD pid, uint64_t start) { return std::to_wstring(pid) + L"-" + std::to_wstring(start); }
 
@@ -45,19 +39,16 @@ bool IsOwnerName(const std::wstring& name)
 bool IsRunning(const std::wstring& owner)
 {
     const size_t dash = owner.find(L'-');
-    const DWORD pid = static_cast<DWORD>(std::wcstoul(owner.c_str(), nullptr, 10));
-    const uint64_t start = std::wcstoull(owner.c_str() + dash + 1, nullptr, 10);
-    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    // A process that cannot be looked at may still be running: its key is left alone.
-    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
-    DWORD code = 0;
-    if (::GetExitCodeProcess(process.Get(), &code) && code != STILL_ACTIVE) return false;
-    return StartTimeOf(process.Get()) == start;
+    return IsProcessRunning({static_cast<uint32_t>(std::wcstoul(owner.c_str(), nullptr, 10)),
+                             std::wcstoull(owner.c_str() + dash + 1, nullptr, 10)});
 }
 
 // Only keys below the profiles are ever replaced or erased from a journal: a value
 // edited by hand must not name the program key or another place.
-bool IsJournalPath(const std::wstring& path) { return path.empty() || StartsWithText(path, SubKeyPath(kProfilesKey, L"")); }
+bool IsJournalPath(const std::wstring& path)
+{
+    return path.empty() || StartsWithText(path, SubKeyPath(kProfilesKey, L""));
+}
 
 // Finishes the replacement journalled in owner's key, if any: staged content complete,
 // so it is put in place again from the start.
@@ -85,26 +76,22 @@ bool KeyExists(const std::wstring& path)
 // The name of the mutex: one per user, as the settings are.
 std::wstring LockName()
 {
-    std::wstring name = L"Local\\Vesmor.Kitwright.Settings";
-    KernelHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return name;
-    DWORD size = 0;
-    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);
-    wchar_t* sid = nullptr;
-    if (size && ::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size) &&
-        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-        name += L"." + std::wstring(sid);
-        ::LocalFree(sid);
-    }
-    return name;
+    const std::wstring sid = CurrentUserSid();
+    return L"Local\\Vesmor.Kitwright.Settings" + (sid.empty() ? L"" : L"." + sid);
 }
 
 HANDLE LockMutex()
 {
-    // Opened once and kept for the process's life: the mutex lasts while any instance has it.
-    static KernelHandle mutex(::CreateMutexW(nullptr, FALSE, LockName().c_str()));
-    if (!mutex) ThrowLastError(L"Cannot create the settings lock " + LockName());
+    // Kept for the process's life once open: the mutex lasts while any instance has it.
+    // An open that failed is tried again at the next lock, not kept.
+    static std::mutex opening;
+    static KernelHandle mutex;
+    std::lock_guard<std::mutex> hold(opening);
+    if (!mutex) {
+        const std::wstring name = LockName();
+        mutex = MakeSharedMutex(name, false);
+        if (!mutex) ThrowLastError(L"Cannot create the settings lock " + name);
+    }
     return mutex.Get();
 }
 
@@ -115,7 +102,7 @@ thread_local int lockDepth = 0;
 const std::wstring& OwnTransientKey()
 {
     static const std::wstring key =
-        SubKeyPath(kTransientKey, OwnerName(::GetCurrentProcessId(), StartTimeOf(::GetCurrentProcess())));
+        SubKeyPath(kTransientKey, OwnerName(::GetCurrentProcessId(), CurrentProcessStamp().started));
     return key;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Handles.h"
+#include "core/Process.h"
 #include "core/WinError.h"
 
 namespace {
@@ -35,7 +36,8 @@ std::wstring FullFolderPath(const std::wstring& folder)
 BuildLock::BuildLock(const std::wstring& folder, const std::function<void()>& waiting)
 {
     const std::wstring name = BuildLockName(FullFolderPath(folder));
-    KernelHandle mutex(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    // Any user's build of the folder waits for it, elevated or not.
+    KernelHandle mutex = MakeSharedMutex(name, true);
     if (!mutex) ThrowLastError(L"Cannot make the build lock " + name + L" of the PE Builder folder " + folder);
     DWORD waited = ::WaitForSingleObject(mutex.Get(), 0);
     if (waited == WAIT_TIMEOUT) {

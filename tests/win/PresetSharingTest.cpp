@@ -11,10 +11,13 @@
 #include <cstdlib>
 #include <random>
 
+#include "core/Error.h"
 #include "core/Files.h"
 #include "core/Handles.h"
+#include "core/Process.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
+#include "core/SettingsLock.h"
 #include "pebuilder/Plugins.h"
 #include "pebuilder/PresetRules.h"
 #include "pebuilder/PresetStore.h"
@@ -92,6 +95,19 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(PresetSharing, ASettingsLockThatCouldNotBeOpenedIsOpenedAtTheNextTry)
+{
+    // The lock's name taken by an object of another kind stands for any refusal (on
+    // Windows: another instance's, elevated, made with rules this one is not in). The
+    // instance says so, and once the name is free it works again without a restart.
+    KernelHandle squatter(
+        ::CreateEventW(nullptr, FALSE, FALSE, (L"Local\\Vesmor.Kitwright.Settings." + CurrentUserSid()).c_str()));
+    ASSERT_TRUE(squatter);
+    EXPECT_THROW(SettingsLock(), AppError);
+    squatter.Reset();
+    EXPECT_NO_THROW(SettingsLock());
+}
 
 TEST_F(PresetSharing, TwoInstancesSavingAtOnceLoseMixAndHalfWriteNothing)
 {
