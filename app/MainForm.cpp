@@ -335,6 +335,10 @@ void TMain_Form::FormShow()
     case 1: C2Click(); break;
     default: break;  // neither style until the user picks one
     }
+
+    // Plugin Builder learns where the plug-ins are. Last, so that a settings file it
+    // cannot take leaves a whole window behind the message.
+    if (!closeRequested_) WritePluginBuilderPluginPath(settings_.PluginBuilder, settings_.PEBuilder);
 }
 
 void TMain_Form::LoadProfileSettings()
@@ -358,8 +362,6 @@ void TMain_Form::LoadProfileSettings()
         }
     }
 
-    // Plugin Builder learns where the plug-ins are.
-    WritePluginBuilderPluginPath(settings_.PluginBuilder, settings_.PEBuilder);
     RefreshAfterSettingsChange(*this, settings_);
 }
 

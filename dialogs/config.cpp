@@ -331,8 +331,10 @@ bool P1Click(MainFormView& main, TCurrentSettings& settings)
     if (form.ShowModal(main.Owner()) != mrOk) return false;
     ApplyProgramSettings(form.Fields(), settings);
     SaveProgramSettings(settings);
-    // Plugin Builder then edits the plug-ins of the installation just chosen.
-    WritePluginBuilderPluginPath(settings.PluginBuilder, settings.PEBuilder);
     RefreshAfterSettingsChange(main, settings);
+    // Plugin Builder then edits the plug-ins of the installation just chosen. After the
+    // refresh: a settings file it cannot take must not leave the window showing the
+    // settings before.
+    WritePluginBuilderPluginPath(settings.PluginBuilder, settings.PEBuilder);
     return true;
 }

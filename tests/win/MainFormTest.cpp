@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "core/Error.h"
 #include "core/Files.h"
 #include "core/IniFile.h"
 #include "core/Registry.h"
@@ -19,6 +20,7 @@
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Window.h"
 
 namespace {
 
@@ -449,6 +451,32 @@ TEST_F(MainFormTest, PluginBuilderLearnsThePluginFolderAtEveryStart)
     EXPECT_EQ(ReadIniString(pluginBuilder / L"Plugin_Builder.ini", L"System", L"PluginPath", L""),
               pebuilder.Path() + L"\\Plugin");
     EXPECT_EQ(ReadIniString(pluginBuilder / L"Plugin_Builder.ini", L"System", L"SourcePath", L""), L"D:\\");
+    CloseForm();
+
+    // A settings file that cannot be written: its message, and behind it a whole window
+    // in the style last used.
+    WriteBytes(pluginBuilder / L"Plugin_Builder.ini", "[System]\r\nPluginPath=C:\\old\r\n");
+    ASSERT_TRUE(::SetFileAttributesW((pluginBuilder / L"Plugin_Builder.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteRegInteger(K, L"BuildStyle", 1);
+    struct : ErrorSink {
+        std::vector<std::wstring> messages;
+        void Take(HWND, std::exception_ptr error) override
+        {
+            try {
+                std::rethrow_exception(error);
+            } catch (const AppError& e) {
+                messages.push_back(e.Message());
+            }
+        }
+    } errors;
+    ScopedErrorSink sink(errors);
+    TMain_Form& main = Open();
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_NE(errors.messages[0].find(L"Plugin_Builder.ini"), std::wstring::npos);
+    EXPECT_EQ(::SendMessageW(main.LB1, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(main.CustomStyle());
+    EXPECT_EQ(Toggles(), (std::vector<int>{1, 0, 1, 1}));  // from input.inf
+    ::SetFileAttributesW((pluginBuilder / L"Plugin_Builder.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(MainFormTest, FirstStartWithoutSettingsOpensTheSettingsAndEndsOnCancel)
