@@ -87,20 +87,18 @@ RunOutcome Exec_PEBuilderExecute(const TCurrentSettings& settings, const RunInpu
 
     const std::wstring log = PEBuilderLogPath(settings.PEBuilder);
     uint32_t exitCode = 0;
-    if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
     const bool startsPEBuilder = !skipBuild || !isoAfter;
     // The image step reads this run's log and images this run's output, and buildiso
     // goes back only once PE Builder has read it: so when the image follows, PE
     // Builder is waited for whatever PEB_WAIT says.
     const bool waited = watch || settings.PEB_WAIT || isoAfter;
-    if (startsPEBuilder) {
-        try {
-            exitCode = RunPEBuilder(settings.PEBuilder, settings.BuildParams, waited, watch);
-        } catch (const AppError&) {
-            // PE Builder never ran: no image, and buildiso as the user had it.
-            if (isoAfter) WriteBuildIso(inf, 1);
-            throw;
-        }
+    try {
+        if (skipBuild) WriteFileAtomic(log, "\r\n");  // one empty line: a log that lets the image follow
+        if (startsPEBuilder) exitCode = RunPEBuilder(settings.PEBuilder, settings.BuildParams, waited, watch);
+    } catch (const AppError&) {
+        // PE Builder never ran: no image, and buildiso as the user had it.
+        if (isoAfter) WriteBuildIso(inf, 1);
+        throw;
     }
     if (!isoAfter) {
         if (!waited) return RunOutcome::Started;

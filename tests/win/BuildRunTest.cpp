@@ -202,6 +202,14 @@ TEST_F(BuildRun, SkippedBuildWithExternalIsoWritesTheEmptyLogAndMakesTheImage)
     WaitUntilProgramEnds(pe.Path(L"mkisofs.exe"));
     ASSERT_TRUE(ImageMade());
     EXPECT_TRUE(IsBootableIsoImage(ReadBytes(pe.IsoFolder() + L"\\pe.iso")));
+
+    // A log that cannot be written stops the run with buildiso as the user had it.
+    ASSERT_TRUE(::SetFileAttributesW(pe.Path(L"pebuilder.log").c_str(), FILE_ATTRIBUTE_READONLY));
+    prompt.answers = {true};
+    EXPECT_THROW(Exec_PEBuilderExecute(settings, Custom({0, 0, 1}), prompt), AppError);
+    ::SetFileAttributesW(pe.Path(L"pebuilder.log").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Input(L"buildiso"), L"1");
+    EXPECT_FALSE(pe.Started());
 }
 
 TEST_F(BuildRun, SkippedBuildWithoutExternalIsoStillStartsPEBuilder)
