@@ -268,10 +268,10 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     const std::wstring& peBuilder = settings.PEBuilder;
     const LeadBytes lead = AnsiLeadBytes();
     // The folder is walked while this thread reads the preset's keys; each part keeps the
-    // first of its files that cannot be replaced.
-    using Blocked = std::optional<std::pair<std::wstring, DWORD>>;
-    using SwitchPart = Part<Blocked>;
-    std::vector<SwitchPart> parts = PlanParts<Blocked>(PluginFolderPath(peBuilder));
+    // files to switch that could not be replaced when they were read, with their state.
+    using Held = std::vector<std::pair<std::wstring, bool>>;
+    using SwitchPart = Part<Held>;
+    std::vector<SwitchPart> parts = PlanParts<Held>(PluginFolderPath(peBuilder));
     std::vector<std::wstring> keys;
     // A build must not start from a half-switched plug-in set: every new content is
     // written beside its file first, where a full disk or a folder that takes no new
@@ -284,9 +284,9 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
             // Most files are already right: they are answered from their bytes, and new
             // content is built only for the files that change.
             const bool enabled = PresetHasKey(keys, PluginKeyOf(entry, peBuilder));
-            if (part.found || !EnableLineChanges(file.bytes, enabled, lead)) return;
+            if (!EnableLineChanges(file.bytes, enabled, lead)) return;
             if (file.replaceError) {
-                part.found.emplace(entry.FullPath, file.replaceError);
+                part.found.emplace_back(entry.FullPath, enabled);
                 return;
             }
             std::vector<StagedFile>& mine = staged[walker];
@@ -301,10 +301,19 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     if (!findings.unreadable.empty())
         throw AppError(L"Cannot read the plug-in file " + findings.unreadable.front() +
                        L"\r\nIt is too large or locked. No plug-in has been switched.");
-    for (const SwitchPart& part : parts)
-        if (part.found) ThrowSystemError(L"Cannot write the file " + part.found->first, part.found->second);
     for (StagedFile& file : staged[1]) staged[0].push_back(std::move(file));
     staged[1].clear();
+    // A file that another program held when it was read (a virus scanner, a second copy
+    // of this one) is asked again, waiting a moment for it as every write does; read-only
+    // or held for good, it stops the switch here, before any file changes.
+    for (const SwitchPart& part : parts)
+        for (const auto& [path, enabled] : part.found) {
+            FileTraits keep = CheckFileWritable(path);
+            std::optional<std::string> bytes = TryReadFileBytes(path, kMaxInfSize);
+            if (bytes && EnableLineChanges(*bytes, enabled, lead))
+                staged[0].emplace_back(path, RewriteEnableLine(*bytes, enabled, lead).bytes, std::move(keep),
+                                       StagedFile::Flush::Later);
+        }
     FlushStagedFiles(staged[0]);
     for (StagedFile& file : staged[0]) file.Commit();
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
 
 #include "core/Error.h"
 #include "core/Files.h"
@@ -249,6 +250,21 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     EXPECT_THROW(ApplyPresetToPlugins(settings, L"All"), AppError);
     ::CloseHandle(held);
     EXPECT_EQ(Snapshot(PluginDir()), before);
+
+    // Held for a moment only (a virus scanner): the switch waits for it.
+    held = ::CreateFileW(Plugin(L"m\\m.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        std::jthread letGo([&] {
+            ::Sleep(100);
+            ::CloseHandle(held);
+        });
+        ApplyPresetToPlugins(settings, L"All");
+    }
+    EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=1"));
+    EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=1"));
+    WriteBytes(Plugin(L"m\\m.inf"), Inf(L"M", "Enable=0"));
     ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
 
     // A read-only plug-in that is already right needs no writing.
