@@ -45,10 +45,7 @@ bool IsRunning(const std::wstring& owner)
 
 // Only keys below the profiles are ever replaced or erased from a journal: a value
 // edited by hand must not name the program key or another place.
-bool IsJournalPath(const std::wstring& path)
-{
-    return path.empty() || StartsWithText(path, SubKeyPath(kProfilesKey, L""));
-}
+bool IsJournalPath(const std::wstring& path) { return path.empty() || StartsWithText(path, SubKeyPath(kProfilesKey, L"")); }
 
 // Finishes the replacement journalled in owner's key, if any: staged content complete,
 // so it is put in place again from the start.
