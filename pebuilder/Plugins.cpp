@@ -63,14 +63,24 @@ Listing ListFolder(const std::wstring& folder)
     return listing;
 }
 
-void ReadPlugin(const std::wstring& prefix, const std::wstring& name, DWORD attributes, const FoundPlugin& found,
-                ScanFindings& findings)
+// What a walk reads the plug-ins for: the catalogue only asks to read them, which no
+// other program's open of the file conflicts with; the switch also asks, through the same
+// open, whether it may replace them.
+enum class InfUse { Catalogue, Switch };
+
+void ReadPlugin(const std::wstring& prefix, const std::wstring& name, DWORD attributes, InfUse use,
+                const FoundPlugin& found, ScanFindings& findings)
 {
     // One read serves every value, and the Enable rewrite after it.
     std::optional<FileForReplace> file;
     std::optional<TDataStruct> entry;
     try {
-        file = ReadFileForReplace(prefix + name, kMaxInfSize, attributes);
+        if (use == InfUse::Switch) {
+            file = ReadFileForReplace(prefix + name, kMaxInfSize, attributes);
+        } else if (std::optional<std::string> bytes = TryReadFileBytes(prefix + name, kMaxInfSize)) {
+            file.emplace();
+            file->bytes = std::move(*bytes);
+        }
         if (file)
             entry = PluginEntryFromInf(IniView::Parse(DecodeText(file->bytes)), ExcludeTrailingBackslash(prefix), name);
     } catch (const AppError&) {
@@ -84,7 +94,7 @@ void ReadPlugin(const std::wstring& prefix, const std::wstring& name, DWORD attr
 // Depth first from the entries of start, in the order the file system lists names.
 // Folders may nest as deep as paths allow, thousands of levels: the walk keeps its own
 // stack rather than recurse.
-void WalkFrom(Listing start, const FoundPlugin& found, ScanFindings& findings)
+void WalkFrom(Listing start, InfUse use, const FoundPlugin& found, ScanFindings& findings)
 {
     std::vector<Listing> stack;
     stack.push_back(std::move(start));
@@ -101,7 +111,7 @@ void WalkFrom(Listing start, const FoundPlugin& found, ScanFindings& findings)
             continue;
         }
         if (IsStagedFileName(item.name)) findings.leftovers.push_back(prefix + item.name);
-        if (IsInfFileName(item.name)) ReadPlugin(prefix, item.name, item.attributes, found, findings);
+        if (IsInfFileName(item.name)) ReadPlugin(prefix, item.name, item.attributes, use, found, findings);
     }
 }
 
@@ -150,7 +160,7 @@ std::vector<Part<Found>> PlanParts(const std::wstring& folder)
 // that failed, so the parts before it are all walked; then, in walk order, the first
 // error is raised, or the parts' findings are answered as those of a single walk.
 template <typename Found, typename OnFound>
-ScanFindings WalkParts(std::vector<Part<Found>>& parts, const OnFound& found,
+ScanFindings WalkParts(std::vector<Part<Found>>& parts, InfUse use, const OnFound& found,
                        const std::function<void()>& meanwhile = [] {})
 {
     std::atomic<bool> failed{false};
@@ -175,7 +185,7 @@ ScanFindings WalkParts(std::vector<Part<Found>>& parts, const OnFound& found,
             Part<Found>& part = parts[i];
             try {
                 WalkFrom(
-                    part.start,
+                    part.start, use,
                     [&](TDataStruct&& entry, FileForReplace&& file) {
                         if (!mayFind) {
                             std::unique_lock held(lock);
@@ -230,9 +240,10 @@ constexpr size_t kFlushBatch = 1024;
 std::vector<std::wstring> ScanPluginFolder(const std::wstring& folder, StringList& list)
 {
     std::vector<Part<StringList>> parts = PlanParts<StringList>(folder);
-    const ScanFindings findings = WalkParts(parts, [](Part<StringList>& part, int, TDataStruct&& entry, FileForReplace&&) {
-        AddListEntry(part.found, entry.DisplayName, entry);
-    });
+    const ScanFindings findings =
+        WalkParts(parts, InfUse::Catalogue, [](Part<StringList>& part, int, TDataStruct&& entry, FileForReplace&&) {
+            AddListEntry(part.found, entry.DisplayName, entry);
+        });
     size_t count = list.size();
     for (const Part<StringList>& part : parts) count += part.found.size();
     list.reserve(count);
@@ -279,7 +290,7 @@ void ApplyPresetToPlugins(const TCurrentSettings& settings, const std::wstring& 
     // changes it meets and flushes them a thousand at a time.
     std::vector<StagedFile> staged[2];
     const ScanFindings findings = WalkParts(
-        parts,
+        parts, InfUse::Switch,
         [&](SwitchPart& part, int walker, TDataStruct&& entry, FileForReplace&& file) {
             // Most files are already right: they are answered from their bytes, and new
             // content is built only for the files that change.

@@ -277,6 +277,28 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     ::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(PluginFolder, TheCatalogueKeepsNoOtherProgramFromReadingAPlugin)
+{
+    // PE Builder, started without waiting, reads the plug-ins while the editor scans
+    // them; its INI reads do not share deleting, which the scan must not ask for.
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) WriteBytes(Plugin(std::wstring(name) + L"\\p.inf"), Inf(name));
+    int refused = 0, scans = 0;
+    {
+        std::jthread scan([&](std::stop_token stop) {
+            for (StringList list; !stop.stop_requested(); ++scans) {
+                ScanPluginFolder(PluginDir(), list);
+                list.clear();
+            }
+        });
+        for (int i = 0; i < 2000; ++i)
+            refused +=
+                !FileHandle(::CreateFileW(Plugin(i % 2 ? L"a\\p.inf" : L"d\\p.inf").c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    }
+    EXPECT_EQ(refused, 0);
+    EXPECT_GT(scans, 20);
+}
+
 // The folder is walked while the preset is read: a preset that cannot be read stops
 // the walk, is the error reported, and leaves every file as it was.
 TEST_F(PluginFolder, APresetThatCannotBeReadIsTheErrorAndNothingChanges)
