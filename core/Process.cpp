@@ -142,14 +142,14 @@ std::wstring CurrentUserSid()
 
 KernelHandle MakeSharedMutex(const std::wstring& name, bool anyUser)
 {
-    // Full access for the user (or everyone), the system and the administrators.
+    // Full access for the system, the administrators and the user (or everyone); without
+    // the user's name, the default rules.
     const std::wstring user = anyUser ? L"WD" : CurrentUserSid();
-    const std::wstring rules = L"D:(A;;GA;;;SY)(A;;GA;;;BA)" + (user.empty() ? L"" : L"(A;;GA;;;" + user + L")");
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
-    if (!user.empty() &&
-        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(rules.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        attributes.lpSecurityDescriptor = descriptor;
+    if (!user.empty())
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            (L"D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GA;;;" + user + L")").c_str(), SDDL_REVISION_1, &descriptor, nullptr);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     KernelHandle mutex(::CreateMutexW(&attributes, FALSE, name.c_str()));
     const DWORD error = ::GetLastError();
     if (descriptor) ::LocalFree(descriptor);
