@@ -7,7 +7,6 @@
 #include <sddl.h>
 
 #include <algorithm>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -256,49 +255,4 @@ TEST(FileReplace, MoreStagedFilesThanAreKeptOpenAllTakeTheirPlace)
         EXPECT_EQ(ReadBytes(paths[i]), "new " + WideToAnsi(paths[i])) << i;
     EXPECT_EQ(FilesIn(scratch / L"0").size(), 100u);
     EXPECT_EQ(FilesIn(scratch / L"20").size(), 100u);
-}
-
-TEST(FileReplace, AFileOpenElsewhereForAMomentIsReplacedOnceItIsClosed)
-{
-    ScratchFolder scratch;
-    std::vector<std::wstring> paths;
-    for (int i = 0; i < 50; ++i) Put(paths.emplace_back(scratch / (L"p" + std::to_wstring(i) + L".inf")), "0");
-    // A program that shares nothing (a virus scanner) has the file open: the write waits
-    // until it lets go.
-    FileHandle scanner(::CreateFileW(paths[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::jthread letGo([&] {
-        ::Sleep(100);
-        scanner.Reset();
-    });
-    EXPECT_NO_THROW(WriteFileAtomic(paths[0], "0"));
-
-    // A second copy of the program scans the plug-ins while this one writes them: each
-    // file is open in the scan for a moment. The writer waits that out, and the scan
-    // always finds a whole file, old or new.
-    int reads = 0;
-    std::vector<std::string> notWhole;
-    {
-        std::jthread scan([&](std::stop_token stop) {
-            while (!stop.stop_requested())
-                for (const std::wstring& path : paths) {
-                    std::string got;
-                    try {
-                        std::optional<FileForReplace> file = ReadFileForReplace(path, 64);
-                        got = file ? file->bytes : "";
-                    } catch (const AppError& error) {
-                        got = WideToAnsi(error.Message());
-                    }
-                    ++reads;
-                    if (got.empty() || got.find_first_not_of("0123456789") != std::string::npos)
-                        notWhole.push_back(got);
-                }
-        });
-        for (int round = 1; round <= 10; ++round)
-            for (const std::wstring& path : paths) WriteFileAtomic(path, std::to_string(round));
-    }
-    EXPECT_EQ(notWhole, std::vector<std::string>{});
-    EXPECT_GT(reads, 250);
-    std::vector<std::string> last;
-    for (const std::wstring& path : paths) last.push_back(ReadBytes(path));
-    EXPECT_EQ(last, std::vector<std::string>(paths.size(), "10"));
 }

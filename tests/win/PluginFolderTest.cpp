@@ -251,20 +251,6 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     ::CloseHandle(held);
     EXPECT_EQ(Snapshot(PluginDir()), before);
 
-    // Held for a moment only (a virus scanner): the switch waits for it.
-    held = ::CreateFileW(Plugin(L"m\\m.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    {
-        std::jthread letGo([&] {
-            ::Sleep(100);
-            ::CloseHandle(held);
-        });
-        ApplyPresetToPlugins(settings, L"All");
-    }
-    EXPECT_EQ(ReadBytes(Plugin(L"m\\m.inf")), Inf(L"M", "Enable=1"));
-    EXPECT_EQ(ReadBytes(Plugin(L"z\\z.inf")), Inf(L"Z", "Enable=1"));
-    WriteBytes(Plugin(L"m\\m.inf"), Inf(L"M", "Enable=0"));
     ASSERT_TRUE(::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_READONLY));
 
     // A read-only plug-in that is already right needs no writing.
@@ -277,26 +263,45 @@ TEST_F(PluginFolder, ReadOnlyPluginStopsTheSwitchBeforeAnyFileChanges)
     ::SetFileAttributesW(Plugin(L"m\\m.inf").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(PluginFolder, TheCatalogueKeepsNoOtherProgramFromReadingAPlugin)
+TEST_F(PluginFolder, OtherProgramsReadingThePluginsNeverStopASwitchNorAreRefused)
 {
-    // PE Builder, started without waiting, reads the plug-ins while the editor scans
-    // them; its INI reads do not share deleting, which the scan must not ask for.
-    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) WriteBytes(Plugin(std::wstring(name) + L"\\p.inf"), Inf(name));
-    int refused = 0, scans = 0;
+    // A switch back and forth while a second copy's editor scans, PE Builder reads without
+    // delete sharing, and at first a scanner and the other copy each hold a file: the
+    // switch waits the holds out, every scan lists all, no read is refused.
+    std::vector<std::wstring> keys;
+    for (int i = 0; i < 20; ++i) {
+        const std::wstring name = L"P" + std::to_wstring(i);
+        WriteBytes(Plugin(name + L"\\p.inf"), Inf(name, "Enable=0"));
+        keys.push_back(name + L"::" + name + L"\\");
+    }
+    StorePreset(L"All", keys);
+    StorePreset(L"One", {keys[0]});
+    const DWORD withoutDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    auto open = [&](int i, DWORD share) {
+        return FileHandle(::CreateFileW(Plugin(L"P" + std::to_wstring(i) + L"\\p.inf").c_str(), GENERIC_READ, share,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    FileHandle holds[] = {open(7, withoutDelete), open(3, withoutDelete | FILE_SHARE_DELETE)};
+    ASSERT_TRUE(holds[0] && holds[1]);
+    int scans = 0, refused = 0, shortScans = 0;
     {
-        std::jthread scan([&](std::stop_token stop) {
-            for (StringList list; !stop.stop_requested(); ++scans) {
-                ScanPluginFolder(PluginDir(), list);
-                list.clear();
-            }
+        std::jthread letGo([&] {
+            ::Sleep(300);
+            for (FileHandle& hold : holds) hold.Reset();
         });
-        for (int i = 0; i < 2000; ++i)
-            refused +=
-                !FileHandle(::CreateFileW(Plugin(i % 2 ? L"a\\p.inf" : L"d\\p.inf").c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::jthread editor([&](std::stop_token stop) {
+            for (StringList list; !stop.stop_requested(); list.clear(), ++scans)
+                shortScans += ScanPluginFolder(PluginDir(), list).size() || list.size() != keys.size();
+        });
+        for (int round = 0; round < 10; ++round) {
+            ApplyPresetToPlugins(settings, round % 2 ? L"One" : L"All");
+            for (int i = 0; i < 100; ++i) refused += !open(i % 20, withoutDelete);
+        }
     }
     EXPECT_EQ(refused, 0);
-    EXPECT_GT(scans, 20);
+    EXPECT_EQ(shortScans, 0);
+    EXPECT_GT(scans, 5);
+    EXPECT_EQ(ReadBytes(Plugin(L"P0\\p.inf")), Inf(L"P0", "Enable=1"));
 }
 
 // The folder is walked while the preset is read: a preset that cannot be read stops

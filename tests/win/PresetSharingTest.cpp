@@ -98,9 +98,8 @@ protected:
 
 TEST_F(PresetSharing, ASettingsLockThatCouldNotBeOpenedIsOpenedAtTheNextTry)
 {
-    // The lock's name taken by an object of another kind stands for any refusal (on
-    // Windows: another instance's, elevated, made with rules this one is not in). The
-    // instance says so, and once the name is free it works again without a restart.
+    // The name taken by another kind of object stands for any refusal (on Windows, an
+    // elevated instance's rules): the next lock works again without a restart.
     KernelHandle squatter(
         ::CreateEventW(nullptr, FALSE, FALSE, (L"Local\\Vesmor.Kitwright.Settings." + CurrentUserSid()).c_str()));
     ASSERT_TRUE(squatter);
